@@ -1,0 +1,24 @@
+// scores.h: the top-ten table and scores.txt.
+#pragma once
+
+struct scrs {
+    int score;
+    char name[40];
+};
+
+constexpr int SCORE_ROWS = 10;
+constexpr int NO_HILITE = 11;
+
+extern scrs scores[SCORE_ROWS + 1];
+extern int hilite_score;
+extern char newname[60];
+extern int score_recorded;
+
+void LoadScores();
+int CheckHighScores();
+// Index 0..9 at which a score would be entered, or 10 when it does not enter.
+int score_position(int score);
+// Enters score and name at position p, moving the rows below it down.
+void insert_score(int p, int score, const char* name);
+// Writes scores.txt; 1 when the whole file was written.
+int SaveScores();

@@ -1,0 +1,22 @@
+// sound.h: the six sound effects, loaded whole into memory and played from there.
+#pragma once
+
+constexpr int SOUND_SLOTS = 6;
+constexpr int SOUND_NAME_LEN = 260;
+
+enum sound_slot {
+    SOUND_MOVE = 0,
+    SOUND_WOOPS = 1,
+    SOUND_DROP = 2,
+    SOUND_ZIP = 3,
+    SOUND_GAMEOVER = 4,
+    SOUND_WINNER = 5,
+};
+
+extern char sound_name[SOUND_SLOTS][SOUND_NAME_LEN];
+extern unsigned char* wavbuffer[SOUND_SLOTS];
+
+void set_default_sound_names();
+int LoadSounds();
+void play_sound(int slot);
+void release_sounds();
