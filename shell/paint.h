@@ -1,0 +1,16 @@
+// paint.h: the sixteen square pictures, the score font and the paint of the main window.
+#pragma once
+
+#include <windows.h>
+
+constexpr int PICTURES = 16;
+constexpr int LARGE_SET = 8;
+
+extern HBITMAP symbol[PICTURES];
+extern BITMAP bm[PICTURES];
+extern LOGFONTA lf;
+
+void reset_score_font();
+void load_pictures();
+void release_pictures();
+void on_paint(HWND hWnd);

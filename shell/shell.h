@@ -1,0 +1,32 @@
+// shell.h: the main window, its handles and the entry points of the window procedure.
+#pragma once
+
+#include <windows.h>
+
+extern HINSTANCE MyInstance;
+extern HWND MyWindow;
+extern UINT_PTR MyTimer;
+extern HWND hNewGameButton;
+extern HCURSOR normal_cursor;
+extern HCURSOR busy_cursor;
+extern HCURSOR current_cursor;
+extern int Vex;
+extern int Hex;
+extern char szAppName[6];
+extern char szAppCaption[6];
+
+constexpr UINT TURN_TIMER_ID = 321;
+constexpr UINT TURN_TIMER_MS = 100;
+constexpr int BUTTON_WIDTH = 80;
+constexpr int BUTTON_HEIGHT = 25;
+constexpr int SCORE_STRIP = 33;
+
+int Register_Window(HINSTANCE hInst);
+int Init_Instance(HINSTANCE hInst, int nCmdShow);
+LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The outer window size and the button's place for the current settings.
+int window_width();
+int window_height();
+int button_x();
+int button_y();

@@ -1,0 +1,25 @@
+// turn.h: clicks on the board and the timer-driven turn that moves a piece and drops new ones.
+#pragma once
+
+#include <windows.h>
+
+enum astate { MOVE = 0, PAUSE = 1, DROP1 = 2, DROP2 = 3, DROP3 = 4 };
+
+extern astate animate_state;
+extern int move_complete;
+extern int animation_x;
+extern int animation_y;
+extern int hilite_x;
+extern int hilite_y;
+extern int pending_click;
+extern unsigned short PendingxPos;
+extern unsigned short PendingyPos;
+
+constexpr int NO_SELECTION = 9;
+
+void on_click(HWND hWnd, unsigned xPos, unsigned yPos);
+void on_tick(HWND hWnd);
+void handle_animation(HWND hWnd);
+void CheckClearBoard(HWND hWnd);
+// Ends a running turn at once: idle, no route, no pending click, normal cursor.
+void end_turn();

@@ -1,0 +1,164 @@
+// window.cpp: the main window: its class, start-up, geometry, and the window procedure that hands
+// each message to the file that owns it.
+#include "shell.h"
+
+#include <time.h>
+
+#include "board.h"
+#include "commands.h"
+#include "paint.h"
+#include "prefs.h"
+#include "random.h"
+#include "resource.h"
+#include "scores.h"
+#include "sound.h"
+#include "turn.h"
+
+HINSTANCE MyInstance;
+HWND MyWindow;
+UINT_PTR MyTimer;
+HWND hNewGameButton;
+HCURSOR normal_cursor;
+HCURSOR busy_cursor;
+HCURSOR current_cursor;
+int Vex;
+int Hex;
+char szAppName[6] = "Dovra";
+char szAppCaption[6] = "Dovra";
+
+// prefs.txt may hold any display_preview; the size is worked out wide and kept to what
+// the window calls take.
+static int window_extent(long long pixels)
+{
+    const long long largest = 32767;
+    if (pixels < 0)
+        return 0;
+    return (int)(pixels < largest ? pixels : largest);
+}
+
+int window_width()
+{
+    return window_extent(((long long)display_preview + BOARD_SIZE) * cell_size + Hex);
+}
+
+int window_height()
+{
+    return window_extent((long long)BOARD_SIZE * cell_size + Vex + SCORE_STRIP);
+}
+
+int button_x()
+{
+    return BOARD_SIZE * cell_size - BUTTON_WIDTH;
+}
+
+int button_y()
+{
+    return BOARD_SIZE * cell_size + 4;
+}
+
+int Register_Window(HINSTANCE hInst)
+{
+    WNDCLASSEXA wc;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = BaseMsgProc;
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = 0;
+    wc.hInstance = hInst;
+    wc.hIcon = LoadIconA(hInst, MAKEINTRESOURCEA(IDI_DOVRA));
+    wc.hIconSm = wc.hIcon;
+    wc.hCursor = NULL;
+    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    wc.lpszClassName = szAppName;
+    return RegisterClassExA(&wc);
+}
+
+int Init_Instance(HINSTANCE hInst, int nCmdShow)
+{
+    MyInstance = hInst;
+    clear_saved_game();
+    set_default_sound_names();
+    LoadPrefs("prefs.txt");
+    LoadSounds();
+    Vex = 2 * GetSystemMetrics(SM_CYBORDER) + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYMENU) +
+          GetSystemMetrics(SM_CYCAPTION);
+    Hex = 2 * GetSystemMetrics(SM_CXBORDER) + 2 * GetSystemMetrics(SM_CXFRAME);
+
+    MyWindow = CreateWindowExA(0, szAppName, szAppCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                               window_width(), window_height(), NULL, NULL, hInst, NULL);
+    if (!MyWindow)
+        return 0;
+
+    // The first paint comes from UpdateWindow, after the pictures are in.
+    load_pictures();
+    ShowWindow(MyWindow, nCmdShow);
+    UpdateWindow(MyWindow);
+    return 1;
+}
+
+static void on_create(HWND hWnd)
+{
+    reset_score_font();
+    newname[0] = '\0';
+    normal_cursor = LoadCursorA(NULL, IDC_ARROW);
+    busy_cursor = LoadCursorA(NULL, IDC_WAIT);
+    SetCursor(normal_cursor);
+    current_cursor = normal_cursor;
+    ShowCursor(TRUE);
+    LoadScores();
+    hNewGameButton = CreateWindowExA(0, "BUTTON", "New Game", WS_CHILD | WS_VISIBLE | BS_CENTER, button_x(),
+                                     button_y(), BUTTON_WIDTH, BUTTON_HEIGHT, hWnd, (HMENU)(INT_PTR)IDC_NEWGAME,
+                                     MyInstance, NULL);
+    set_check_marks(hWnd);
+    MyTimer = SetTimer(hWnd, TURN_TIMER_ID, TURN_TIMER_MS, NULL);
+    dovra::srand((unsigned int)time(NULL));
+    NewGame();
+    restore_saved_game();
+    InvalidateRect(hWnd, NULL, TRUE);
+}
+
+// Saves before anything is released, so the game on the board is what reaches prefs.txt.
+static void on_close()
+{
+    SavePrefs();
+    release_pictures();
+    DeleteObject((HGDIOBJ)normal_cursor);
+    DeleteObject((HGDIOBJ)busy_cursor);
+    KillTimer(MyWindow, MyTimer);
+    release_sounds();
+}
+
+LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        on_create(hWnd);
+        return 0;
+    case WM_PAINT:
+        on_paint(hWnd);
+        return 0;
+    case WM_CLOSE:
+        on_close();
+        PostQuitMessage(0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        // Always ours, also over the frame: the wait cursor stays up for the whole turn.
+        SetCursor(current_cursor);
+        return 0;
+    case WM_COMMAND:
+        on_command(hWnd, LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        on_tick(hWnd);
+        return 0;
+    case WM_LBUTTONDOWN:
+        on_click(hWnd, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    default:
+        return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
