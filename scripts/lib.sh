@@ -1,0 +1,83 @@
+# lib.sh: shared by the build, test and play scripts: installing the tools and setting up Wine.
+# Sourced, not run. Callers use `set -euo pipefail`.
+
+DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Everything the three presets, the tests under Wine and the end-to-end test need on Debian 12.
+# wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages.
+DOVRA_PACKAGES=(
+  cmake make g++ git ca-certificates
+  googletest
+  wine64 fonts-wine
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  xvfb xdotool imagemagick x11-utils
+  libbenchmark-dev
+)
+
+say() { printf '== %s\n' "$*" >&2; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+# Installs whichever of the packages are missing; does nothing (and needs no network) when all are there.
+dovra_install() {
+  local missing=() p
+  for p in "${DOVRA_PACKAGES[@]}"; do
+    if ! dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  say "installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || die "missing packages (${missing[*]}) and not root"
+    sudo=(sudo)
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+DOVRA_WINE64=/usr/lib/wine/wine64
+DOVRA_WINESERVER=/usr/lib/wine/wineserver64
+
+# The Wine environment for one prefix (the argument). No sound driver, no .NET or HTML engine prompts.
+dovra_wine_env() {
+  export WINEPREFIX=$1
+  export WINEARCH=win64
+  export WINELOADER=$DOVRA_WINE64
+  export WINESERVER=$DOVRA_WINESERVER
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=d;winealsa.drv=d"
+}
+
+# Creates the prefix of the current environment when it is missing: boots it and copies the fonts that
+# this Wine never finds by itself. With the argument "unmanaged" (the tests, in Xvfb) windows draw their
+# own frames and need no window manager; the player's prefix leaves the frames to the desktop.
+# A half-made prefix (no marker) is made again from scratch.
+dovra_wine_prefix() {
+  local mode=${1:-unmanaged}
+  if [ -f "$WINEPREFIX/.dovra-ready" ]; then
+    return 0
+  fi
+  say "creating Wine prefix $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  timeout 180 "$DOVRA_WINE64" wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot failed for $WINEPREFIX"
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  if [ "$mode" = unmanaged ]; then
+    timeout 60 "$DOVRA_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      </dev/null >/dev/null 2>&1 || die "could not set up the X11 driver in $WINEPREFIX"
+  fi
+  # Let the server that the boot started write the registry and go, so the prefix is complete on disk.
+  timeout 30 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.dovra-ready"
+}
+
+# Stops the wineserver of the current prefix and everything Wine runs in it.
+dovra_wine_stop() {
+  timeout 10 "$DOVRA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+  timeout 10 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+}
