@@ -1,0 +1,286 @@
+// headless_test.cpp: the Win32 stand-in keeps the promises the program relies on (loop, timers, modals, GDI records).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "headless.h"
+
+namespace {
+
+// What a small program's window procedure sees, in order.
+std::vector<UINT> seen;
+std::vector<WPARAM> timer_ids;
+int create_result = 0;
+
+LRESULT CALLBACK probe_proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    seen.push_back(message);
+    if (message == WM_TIMER)
+        timer_ids.push_back(wParam);
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(hWnd, 321, 100, NULL);
+        return create_result;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hWnd, &ps);
+        EndPaint(hWnd, &ps);
+        (void)hdc;
+        return 0;
+    }
+    case WM_CLOSE:
+        KillTimer(hWnd, 321);
+        PostQuitMessage(7);
+        return 0;
+    default:
+        return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+}
+
+HWND make_window()
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = probe_proc;
+    wc.hInstance = headless::instance();
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszMenuName = MAKEINTRESOURCEA(1);
+    wc.lpszClassName = "Probe";
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+    return CreateWindowExA(0, "Probe", "Probe", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 170, 225, NULL,
+                           NULL, headless::instance(), NULL);
+}
+
+class Headless : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        headless::reset();
+        seen.clear();
+        timer_ids.clear();
+        create_result = 0;
+    }
+};
+
+TEST_F(Headless, CreationDeliversWmCreateBeforeReturningAndGivesTheClassMenu)
+{
+    HWND hwnd = make_window();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], static_cast<UINT>(WM_CREATE));
+    EXPECT_EQ(headless::main_window(), hwnd);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(hwnd, &r));
+    EXPECT_EQ(r.left, headless::DEFAULT_X);
+    EXPECT_EQ(r.right - r.left, 170);
+    for (int id = 101; id <= 108; ++id)
+        EXPECT_EQ(headless::menu_checked(hwnd, id), 0) << id;
+    EXPECT_EQ(CheckMenuItem(GetMenu(hwnd), 107, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(MF_UNCHECKED));
+    EXPECT_EQ(CheckMenuItem(GetMenu(hwnd), 107, MF_BYCOMMAND | MF_UNCHECKED), static_cast<DWORD>(MF_CHECKED));
+    EXPECT_EQ(CheckMenuItem(GetMenu(hwnd), 109, MF_BYCOMMAND | MF_CHECKED), static_cast<DWORD>(-1));
+}
+
+TEST_F(Headless, FailedCreationReturnsNull)
+{
+    create_result = -1;
+    EXPECT_EQ(make_window(), nullptr);
+    EXPECT_EQ(headless::main_window(), nullptr);
+    headless::reset();
+    seen.clear();
+    create_result = 0;
+    headless::fail_next_main_window_creation();
+    EXPECT_EQ(make_window(), nullptr);
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(Headless, LoopPaintsRunsTimersAndEndsOnQuit)
+{
+    HWND hwnd = make_window();
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    UpdateWindow(hwnd);
+    EXPECT_EQ(headless::paints(), 1);
+    int idle_calls = 0;
+    headless::set_idle_hook([&] {
+        ++idle_calls;
+        if (headless::ticks_delivered() == 3)
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    });
+    MSG msg;
+    int timer_messages = 0;
+    while (GetMessageA(&msg, NULL, 0, 0)) {
+        if (msg.message == WM_TIMER) {
+            ++timer_messages;
+            EXPECT_EQ(msg.wParam, 321u);
+            InvalidateRect(hwnd, NULL, FALSE);
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(timer_messages, 3);
+    EXPECT_EQ(headless::now_ms(), 300);
+    EXPECT_EQ(headless::paints(), 4);  // the first paint and one after each tick
+    EXPECT_TRUE(headless::timers().empty());
+    EXPECT_GE(idle_calls, 4);
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+TEST_F(Headless, TicksComeInOrderOfExpiry)
+{
+    HWND hwnd = make_window();
+    SetTimer(hwnd, 5, 250, NULL);
+    EXPECT_EQ(headless::tick(6), 6);
+    EXPECT_EQ(timer_ids, (std::vector<WPARAM>{321, 321, 5, 321, 321, 321}));  // 100 200 250 300 400 500
+    EXPECT_EQ(headless::now_ms(), 500);
+    EXPECT_EQ(headless::ticks_delivered(), 6);
+    KillTimer(hwnd, 321);
+    KillTimer(hwnd, 5);
+    EXPECT_EQ(headless::tick(2), 0);
+}
+
+// A dialog procedure shaped like the program's name dialog: OK posts WM_CLOSE, WM_CLOSE ends it.
+char typed[60];
+INT_PTR CALLBACK name_dialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemInt(hDlg, 400, static_cast<UINT>(-5), TRUE);
+        SetDlgItemTextA(hDlg, 101, "old");
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK)
+            PostMessageA(hDlg, WM_CLOSE, 0, 0);
+        if (LOWORD(wParam) == 101)
+            GetDlgItemTextA(hDlg, 101, typed, 4);
+        return FALSE;
+    case WM_CLOSE:
+        GetDlgItemTextA(hDlg, 101, typed, sizeof typed);
+        EndDialog(hDlg, 1);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+TEST_F(Headless, ScriptedDialogRunsAndIsRecordedInOrderWithSoundsAndBoxes)
+{
+    HWND hwnd = make_window();
+    static const unsigned char wav[4] = {'R', 'I', 'F', 'F'};
+    sndPlaySoundA(reinterpret_cast<LPCSTR>(wav), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+    headless::set_modal_ticks(2);
+    headless::script_dialog(1, {headless::type_text(101, "Alexander"), headless::press_escape(),
+                                headless::modal_tick(), headless::press_ok()});
+    EXPECT_EQ(DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), hwnd, name_dialog, 0), 1);
+    EXPECT_EQ(MessageBoxA(hwnd, "text", "Wow!", MB_OK), IDOK);
+    EXPECT_STREQ(typed, "Alexander");
+
+    ASSERT_EQ(headless::dialogs().size(), 1u);
+    const headless::dialog_run& run = headless::dialogs()[0];
+    EXPECT_EQ(run.texts_after_init.at(400), "-5");
+    EXPECT_EQ(run.texts_after_init.at(101), "old");
+    EXPECT_EQ(run.texts_at_end.at(101), "Alexander");
+    EXPECT_EQ(run.ended, 1);
+    EXPECT_EQ(run.actions, 4);
+    EXPECT_EQ(run.ticks, 3);
+    EXPECT_EQ(headless::message_boxes()[0].ticks, 2);
+    ASSERT_EQ(headless::events().size(), 3u);
+    EXPECT_EQ(headless::events()[0].kind, headless::event_kind::sound);
+    EXPECT_EQ(headless::events()[1].kind, headless::event_kind::dialog);
+    EXPECT_EQ(headless::events()[2].kind, headless::event_kind::message_box);
+    EXPECT_EQ(headless::sounds()[0].sound, wav);
+    EXPECT_EQ(headless::sounds()[0].flags, 7u);
+}
+
+TEST_F(Headless, DialogLeftOpenByItsScriptReturnsMinusOne)
+{
+    headless::script_dialog(1, {headless::press_escape()});
+    EXPECT_EQ(DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), NULL, name_dialog, 0), -1);
+    EXPECT_EQ(headless::dialogs()[0].ended, 0);
+    // Without a script, OK closes it.
+    EXPECT_EQ(DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), NULL, name_dialog, 0), 1);
+}
+
+TEST_F(Headless, PaintObjectsAreTrackedAndMisuseIsRecorded)
+{
+    HWND hwnd = make_window();
+    HBITMAP pic = LoadBitmapA(headless::instance(), MAKEINTRESOURCEA(12));
+    ASSERT_NE(pic, nullptr);
+    EXPECT_EQ(LoadBitmapA(headless::instance(), MAKEINTRESOURCEA(17)), nullptr);
+    BITMAP bm;
+    ASSERT_EQ(GetObjectA(pic, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, 32);
+    EXPECT_EQ(bm.bmBitsPixel, 8);
+
+    ShowWindow(hwnd, SW_SHOW);
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    HDC mem = CreateCompatibleDC(hdc);
+    HGDIOBJ old = SelectObject(mem, pic);
+    BitBlt(hdc, 32, 31, 32, 32, mem, 0, 0, NOTSRCCOPY);
+    SelectObject(mem, old);
+    LOGFONTA lf = {};
+    lf.lfHeight = -13;
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ old_font = SelectObject(hdc, font);
+    SetTextAlign(hdc, TA_CENTER);
+    TextOutA(hdc, 32, 148, "1234", 2);
+    EXPECT_FALSE(DeleteObject(font));  // still selected
+    SelectObject(hdc, old_font);
+    EXPECT_TRUE(DeleteObject(font));
+    DeleteDC(mem);
+    EndPaint(hwnd, &ps);
+
+    std::vector<headless::draw_op> ops = headless::last_paint();
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_EQ(ops[0].source_resource, 12);
+    EXPECT_EQ(ops[0].rop, NOTSRCCOPY);
+    EXPECT_EQ(ops[1].text, "12");
+    EXPECT_EQ(ops[1].logfont.lfHeight, -13);
+    EXPECT_EQ(ops[1].align, static_cast<UINT>(TA_CENTER));
+    EXPECT_EQ(headless::live_count(headless::object_kind::font), 0);
+    EXPECT_EQ(headless::live_count(headless::object_kind::memory_dc), 0);
+    EXPECT_EQ(headless::misuses().size(), 1u);
+    EXPECT_TRUE(DeleteObject(pic));
+    EXPECT_FALSE(DeleteObject(pic));
+    EXPECT_EQ(headless::misuses().size(), 2u);
+}
+
+TEST_F(Headless, SystemCursorsAreFixedAndDistinct)
+{
+    HCURSOR arrow = LoadCursorA(NULL, IDC_ARROW);
+    HCURSOR wait = LoadCursorA(NULL, IDC_WAIT);
+    EXPECT_NE(arrow, nullptr);
+    EXPECT_NE(arrow, wait);
+    EXPECT_EQ(arrow, LoadCursorA(NULL, IDC_ARROW));
+    EXPECT_EQ(SetCursor(wait), nullptr);
+    EXPECT_EQ(SetCursor(arrow), wait);
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+    headless::reset();
+    EXPECT_EQ(headless::arrow_cursor(), arrow);
+}
+
+TEST_F(Headless, DialogItemTextIsCutToTheBuffer)
+{
+    char small[4] = {'x', 'x', 'x', 'x'};
+    HWND hwnd = make_window();
+    EXPECT_FALSE(SetDlgItemTextA(hwnd, 101, "not a dialog"));
+    EXPECT_EQ(GetDlgItemTextA(hwnd, 101, small, 4), 0u);
+    EXPECT_EQ(small[0], '\0');
+    HWND button = CreateWindowExA(0, "button", "New Game", WS_CHILD | WS_VISIBLE | BS_CENTER, 64, 148, 80, 25, hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(500)), headless::instance(), NULL);
+    ASSERT_EQ(headless::find_child(hwnd, 500), button);
+    EXPECT_EQ(GetDlgItemTextA(hwnd, 500, small, 4), 3u);
+    EXPECT_STREQ(small, "New");
+    RECT r;
+    GetWindowRect(button, &r);
+    EXPECT_EQ(r.left, headless::DEFAULT_X + headless::CXBORDER + headless::CXFRAME + 64);
+    EXPECT_EQ(r.top, headless::DEFAULT_Y + headless::CYBORDER + headless::CYFRAME + headless::CYCAPTION +
+                         headless::CYMENU + 148);
+    PostMessageA(button, WM_COMMAND, 0, 0);
+    EXPECT_EQ(headless::run_pending(), 1);
+    EXPECT_EQ(headless::dropped().size(), 1u);
+}
+
+}  // namespace
