@@ -1,0 +1,94 @@
+// score_dialogs.cpp: the New High Score and Top Scores dialogs, which only copy the table and the typed name in and out.
+#include "score_dialogs.h"
+
+#include <cstdio>
+
+#include "board.h"
+#include "resource.h"
+#include "scores.h"
+
+namespace {
+
+// Every way of closing the dialog records the score, so this runs on WM_CLOSE alone.
+void record_score(HWND hDlg)
+{
+    GetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname, static_cast<int>(sizeof newname));
+    const int p = score_position(current_score);
+    hilite_score = p;
+    insert_score(p, current_score, newname);
+    // A table that cannot be saved stays in memory for the rest of the run.
+    SaveScores();
+}
+
+}  // namespace
+
+INT_PTR CALLBACK HighScoreDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    switch (message) {
+    case WM_INITDIALOG:
+        SetDlgItemInt(hDlg, IDC_YOUR_SCORE, static_cast<UINT>(current_score), TRUE);
+        SetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            // Closing goes through WM_CLOSE, the one place where the score is stored.
+            PostMessageA(hDlg, WM_CLOSE, 0, 0);
+            return FALSE;
+        case IDC_NAME_EDIT:
+            // One character less than on close: the name as typed so far, at most 58 characters.
+            GetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname, static_cast<int>(sizeof newname) - 1);
+            return FALSE;
+        default:
+            // Esc among them: the dialog has no cancel.
+            return FALSE;
+        }
+    case WM_CLOSE:
+        record_score(hDlg);
+        EndDialog(hDlg, 1);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    switch (message) {
+    case WM_INITDIALOG:
+        for (int i = 0; i < SCORE_ROWS; i++) {
+            if (i == hilite_score) {
+                char tline[60];
+                std::snprintf(tline, sizeof tline, "--> %s", scores[i].name);
+                SetDlgItemTextA(hDlg, IDC_ROW_NAME + i, tline);
+            } else {
+                SetDlgItemTextA(hDlg, IDC_ROW_NAME + i, scores[i].name);
+            }
+            SetDlgItemInt(hDlg, IDC_ROW_SCORE + i, static_cast<UINT>(scores[i].score), TRUE);
+        }
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            EndDialog(hDlg, 1);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(hDlg, 1);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void show_new_high_score(HINSTANCE instance, HWND owner)
+{
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEWHIGHSCORE), owner, HighScoreDialog, 0);
+}
+
+void show_top_scores(HINSTANCE instance, HWND owner)
+{
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_TOPSCORES), owner, ShowScoresDialog, 0);
+}

@@ -1,0 +1,89 @@
+// sound.cpp: the six sound effects, read whole into memory at start-up and handed to the platform to play from there.
+#include "sound.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "prefs.h"
+
+unsigned char *wavbuffer[SOUND_SLOTS];
+
+namespace {
+
+constexpr UINT PLAY_FLAGS = SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
+
+// The RIFF header: "RIFF", then the size of everything after these eight bytes, little-endian.
+constexpr long RIFF_HEADER = 8;
+
+// A RIFF image that claims more bytes than it holds would send the player past the end of the block.
+int is_truncated_riff(const unsigned char *image, long length)
+{
+    if (length < 4 || image[0] != 'R' || image[1] != 'I' || image[2] != 'F' || image[3] != 'F')
+        return 0;
+    if (length < RIFF_HEADER)
+        return 1;
+    const unsigned long long declared = static_cast<unsigned long long>(image[4]) |
+                                        static_cast<unsigned long long>(image[5]) << 8 |
+                                        static_cast<unsigned long long>(image[6]) << 16 |
+                                        static_cast<unsigned long long>(image[7]) << 24;
+    return declared + RIFF_HEADER > static_cast<unsigned long long>(length) ? 1 : 0;
+}
+
+// The whole file as one block, or null when it cannot be read in full.
+unsigned char *load_image(const char *name)
+{
+    FILE *f = std::fopen(name, "rb");
+    if (f == nullptr)
+        return nullptr;
+    unsigned char *image = nullptr;
+    long length = -1;
+    // A folder opens like a file on some systems and then measures as the largest
+    // possible length; it fails its first read, so try one before measuring.
+    if (std::fgetc(f) != EOF && std::fseek(f, 0, SEEK_END) == 0)
+        length = std::ftell(f);
+    if (length > 0 && std::fseek(f, 0, SEEK_SET) == 0)
+        image = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(length)));
+    if (image != nullptr) {
+        long n = 0;
+        for (int c; n < length && (c = std::fgetc(f)) != EOF; n++)
+            image[n] = static_cast<unsigned char>(c);
+        // A short read leaves part of the block without file data: better no sound than noise.
+        if (n < length || is_truncated_riff(image, length)) {
+            std::free(image);
+            image = nullptr;
+        }
+    }
+    std::fclose(f);
+    return image;
+}
+
+}  // namespace
+
+int LoadSounds()
+{
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        wavbuffer[slot] = load_image(sound_name[slot]);
+    return 1;
+}
+
+void play_sound(int slot)
+{
+    if (slot < 0 || slot >= SOUND_SLOTS || sound_enabled == 0)
+        return;
+    // An empty slot passes null, which stops whatever is playing.
+    sndPlaySoundA(reinterpret_cast<LPCSTR>(wavbuffer[slot]), PLAY_FLAGS);
+}
+
+void release_sounds()
+{
+    // No image may be freed while the platform is still playing from it.
+    sndPlaySoundA(nullptr, 0);
+    for (int slot = 0; slot < SOUND_SLOTS; slot++) {
+        std::free(wavbuffer[slot]);
+        wavbuffer[slot] = nullptr;
+    }
+}
