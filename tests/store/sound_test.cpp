@@ -1,0 +1,266 @@
+// sound_test.cpp: loading the six sound files into memory, playing them through the stand-in, and releasing them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "headless.h"
+#include "prefs.h"
+#include "sound.h"
+#include "store/store_fixture.h"
+
+namespace {
+
+constexpr UINT PLAY_FLAGS = 7;
+
+std::string le32(unsigned int v)
+{
+    std::string s;
+    for (int i = 0; i < 4; i++)
+        s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// A complete 8-bit mono WAV image holding the given samples.
+std::string wav(const std::string &samples)
+{
+    const std::string fmt = le32(16) + std::string("\x01\x00\x01\x00", 4) + le32(8000) + le32(8000) +
+                            std::string("\x01\x00\x08\x00", 4);
+    const std::string body = "WAVE" + std::string("fmt ") + fmt + "data" + le32(static_cast<unsigned int>(samples.size())) + samples;
+    return "RIFF" + le32(static_cast<unsigned int>(body.size())) + body;
+}
+
+class Sounds : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        headless::reset();
+        for (int slot = 0; slot < SOUND_SLOTS; slot++)
+            ASSERT_EQ(wavbuffer[slot], nullptr);
+    }
+    void TearDown() override
+    {
+        release_sounds();
+        headless::reset();
+        StoreTest::TearDown();
+    }
+};
+
+std::string image_of(int slot, size_t length)
+{
+    return std::string(reinterpret_cast<const char *>(wavbuffer[slot]), length);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+
+TEST_F(Sounds, EachFileIsLoadedWhole)
+{
+    std::vector<std::string> contents;
+    for (int slot = 0; slot < SOUND_SLOTS; slot++) {
+        contents.push_back(wav(std::string(100 + 37 * slot, static_cast<char>(0x80 + slot))));
+        write_file(sound_name[slot], contents.back());
+    }
+    EXPECT_EQ(LoadSounds(), 1);
+    for (int slot = 0; slot < SOUND_SLOTS; slot++) {
+        ASSERT_NE(wavbuffer[slot], nullptr) << "slot " << slot;
+        EXPECT_EQ(image_of(slot, contents[slot].size()), contents[slot]) << "slot " << slot;
+    }
+    // Loading plays nothing, whatever the switch says.
+    EXPECT_TRUE(headless::sounds().empty());
+}
+
+struct FileCase {
+    const char *name;
+    int present;          // 0: no file at all
+    std::string bytes;
+    int loaded;
+};
+
+void PrintTo(const FileCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SoundFile : public Sounds, public ::testing::WithParamInterface<FileCase> {};
+
+TEST_P(SoundFile, LoadsOrLeavesTheSlotEmpty)
+{
+    const FileCase &c = GetParam();
+    if (c.present)
+        write_file(sound_name[SOUND_ZIP], c.bytes);
+    EXPECT_EQ(LoadSounds(), 1);
+    if (c.loaded) {
+        ASSERT_NE(wavbuffer[SOUND_ZIP], nullptr);
+        EXPECT_EQ(image_of(SOUND_ZIP, c.bytes.size()), c.bytes);
+    } else {
+        EXPECT_EQ(wavbuffer[SOUND_ZIP], nullptr);
+    }
+    for (int slot = 0; slot < SOUND_SLOTS; slot++) {
+        if (slot != SOUND_ZIP) {
+            EXPECT_EQ(wavbuffer[slot], nullptr) << "slot " << slot;
+        }
+    }
+}
+
+const std::string GOOD = wav("abcdefgh");
+
+INSTANTIATE_TEST_SUITE_P(Sounds, SoundFile, ::testing::Values(
+    FileCase{"missing", 0, "", 0},
+    FileCase{"empty", 1, "", 0},
+    FileCase{"complete_wave", 1, GOOD, 1},
+    FileCase{"trailing_bytes_after_riff", 1, GOOD + "extra", 1},
+    FileCase{"riff_size_past_end", 1, GOOD.substr(0, GOOD.size() - 1), 0},
+    FileCase{"riff_size_far_past_end", 1, "RIFF" + le32(0xFFFFFFFFu) + "WAVE", 0},
+    FileCase{"riff_without_size", 1, "RIFF", 0},
+    FileCase{"riff_with_half_a_size", 1, std::string("RIFF\x02\x00", 6), 0},
+    FileCase{"riff_header_only", 1, "RIFF" + le32(0), 1},
+    FileCase{"not_riff", 1, "this is not a sound at all", 1},
+    FileCase{"riff_in_lower_case", 1, "riff" + le32(1000), 1},
+    FileCase{"three_bytes", 1, "RIF", 1},
+    FileCase{"one_byte", 1, "R", 1},
+    FileCase{"binary_with_zeros", 1, std::string("\x00\xff\x00\x1a\r\n\x00", 7), 1}),
+    [](const ::testing::TestParamInfo<FileCase> &info) { return std::string(info.param.name); });
+
+TEST_F(Sounds, FolderInPlaceOfAFileLeavesTheSlotEmpty)
+{
+    std::filesystem::create_directory(sound_name[SOUND_DROP]);
+    EXPECT_EQ(LoadSounds(), 1);
+    EXPECT_EQ(wavbuffer[SOUND_DROP], nullptr);
+}
+
+TEST_F(Sounds, NamesComeFromTheSettings)
+{
+    write_file("prefs.txt", "sound01 = \"my woops.wav\"\nsound02 = \n");
+    write_file("my woops.wav", GOOD);
+    write_file("drop.wav", GOOD);
+    LoadPrefs("prefs.txt");
+    EXPECT_EQ(LoadSounds(), 1);
+    ASSERT_NE(wavbuffer[SOUND_WOOPS], nullptr);
+    // An empty name opens nothing: the drop stays silent even though drop.wav exists.
+    EXPECT_EQ(wavbuffer[SOUND_DROP], nullptr);
+
+    sound_enabled = 1;
+    play_sound(SOUND_DROP);
+    ASSERT_EQ(headless::sounds().size(), 1u);
+    EXPECT_EQ(headless::sounds()[0].sound, nullptr);
+    EXPECT_EQ(headless::sounds()[0].flags, PLAY_FLAGS);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Playing
+
+TEST_F(Sounds, PlayHandsTheImageOverWithFlagsSeven)
+{
+    static_assert((SND_ASYNC | SND_NODEFAULT | SND_MEMORY) == PLAY_FLAGS, "the flags the program relies on");
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        write_file(sound_name[slot], wav(std::string(10 + slot, 'a')));
+    LoadSounds();
+    sound_enabled = 1;
+    const int order[] = {SOUND_MOVE, SOUND_MOVE, SOUND_WOOPS, SOUND_DROP, SOUND_ZIP, SOUND_GAMEOVER, SOUND_WINNER};
+    for (int slot : order)
+        play_sound(slot);
+    const std::vector<headless::sound_call> &calls = headless::sounds();
+    ASSERT_EQ(calls.size(), std::size(order));
+    for (size_t i = 0; i < calls.size(); i++) {
+        EXPECT_EQ(calls[i].sound, wavbuffer[order[i]]) << "call " << i;
+        EXPECT_EQ(calls[i].flags, PLAY_FLAGS) << "call " << i;
+    }
+}
+
+TEST_F(Sounds, AnyValueButZeroSwitchesSoundOn)
+{
+    write_file("move.wav", GOOD);
+    LoadSounds();
+    sound_enabled = -3;
+    play_sound(SOUND_MOVE);
+    ASSERT_EQ(headless::sounds().size(), 1u);
+    EXPECT_EQ(headless::sounds()[0].sound, wavbuffer[SOUND_MOVE]);
+}
+
+TEST_F(Sounds, NothingIsPlayedWithSoundOff)
+{
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        write_file(sound_name[slot], GOOD);
+    LoadSounds();
+    sound_enabled = 0;
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        play_sound(slot);
+    EXPECT_TRUE(headless::sounds().empty());
+}
+
+TEST_F(Sounds, EmptySlotPlaysNullWithSoundOn)
+{
+    LoadSounds();
+    sound_enabled = 1;
+    play_sound(SOUND_WINNER);
+    ASSERT_EQ(headless::sounds().size(), 1u);
+    EXPECT_EQ(headless::sounds()[0].sound, nullptr);
+    EXPECT_EQ(headless::sounds()[0].flags, PLAY_FLAGS);
+}
+
+TEST_F(Sounds, SlotsOutsideTheTablePlayNothing)
+{
+    LoadSounds();
+    sound_enabled = 1;
+    play_sound(-1);
+    play_sound(SOUND_SLOTS);
+    EXPECT_TRUE(headless::sounds().empty());
+}
+
+TEST_F(Sounds, LoadedWithSoundOffAndPlayedLaterWithoutTheFiles)
+{
+    const std::string bytes = wav("later");
+    write_file("zip.wav", bytes);
+    sound_enabled = 0;
+    LoadSounds();
+    std::filesystem::remove("zip.wav");
+    sound_enabled = 1;
+    play_sound(SOUND_ZIP);
+    ASSERT_EQ(headless::sounds().size(), 1u);
+    ASSERT_NE(headless::sounds()[0].sound, nullptr);
+    EXPECT_EQ(std::string(static_cast<const char *>(headless::sounds()[0].sound), bytes.size()), bytes);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Releasing
+
+TEST_F(Sounds, ReleaseStopsPlaybackBeforeFreeing)
+{
+    for (int slot = 0; slot < SOUND_SLOTS; slot += 2)
+        write_file(sound_name[slot], GOOD);
+    LoadSounds();
+    sound_enabled = 1;
+    play_sound(SOUND_MOVE);
+    release_sounds();
+    const std::vector<headless::sound_call> &calls = headless::sounds();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].sound, nullptr);
+    EXPECT_EQ(calls[1].flags, 0u);
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        EXPECT_EQ(wavbuffer[slot], nullptr) << "slot " << slot;
+}
+
+TEST_F(Sounds, ReleaseStopsPlaybackEvenWithSoundOff)
+{
+    write_file("move.wav", GOOD);
+    LoadSounds();
+    sound_enabled = 0;
+    release_sounds();
+    ASSERT_EQ(headless::sounds().size(), 1u);
+    EXPECT_EQ(headless::sounds()[0].sound, nullptr);
+    EXPECT_EQ(wavbuffer[SOUND_MOVE], nullptr);
+    // A second release finds nothing left to free.
+    release_sounds();
+    EXPECT_EQ(headless::sounds().size(), 2u);
+}
+
+}  // namespace
