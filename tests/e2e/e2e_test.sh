@@ -1,0 +1,377 @@
+#!/usr/bin/env bash
+# e2e_test.sh DOVRA.EXE: plays the real 64-bit program under wine64 in a virtual X server. It restores a
+# prepared game, checks the drawn window pixel by pixel, moves a piece with the mouse, closes the window
+# like a player and checks the saved game in prefs.txt.
+# Environment: DOVRA_E2E_PREFIX (the Wine prefix to use, made when missing), DOVRA_E2E_WORK (the folder the
+# program runs in, default ./e2e-run), E2E_SCREENSHOT (a path: also save a picture of the window there).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/../../scripts/lib.sh"
+
+[ $# -eq 1 ] || die "usage: e2e_test.sh DOVRA.EXE"
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+[ -f "$exe" ] || die "no program at $exe"
+work=${DOVRA_E2E_WORK:-$PWD/e2e-run}
+prefix=${DOVRA_E2E_PREFIX:-$PWD/e2e-wineprefix}
+
+step_start=$(date +%s.%N)
+log() { printf '[%5.1f s] %s\n' "$(awk -v a="$step_start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }')" "$*"; }
+fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
+
+# ---------------------------------------------------------------- the prepared game
+# Square (x, y) is saved as cellNN with NN = 9x + y. One piece of each kind, every one free to move,
+# so the three pieces that drop after a move can never complete a line of five.
+pieces=(1:1:1 3:1:2 5:1:3 7:1:4 1:5:5 4:5:6 7:5:7) # x:y:kind
+score=1234
+colour=([1]=160,32,0 [2]=0,160,64 [3]=0,0,255 [4]=255,0,255 [5]=255,128,0 [6]=255,0,0 [7]=32,0,0)
+white=255,255,255
+grid=32,192,255
+sounds=(move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav)
+
+rm -rf "$work"
+mkdir -p "$work/run"
+run=$work/run
+for s in "${sounds[@]}"; do
+  if [ -f "$DOVRA_ROOT/res/sounds/$s" ]; then cp "$DOVRA_ROOT/res/sounds/$s" "$run/"; fi
+done
+{
+  echo "# Preferences file for Dovra"
+  echo "cell_size = 16"
+  echo "display_preview = 1"
+  echo "sound_enabled = 0"
+  for i in "${!sounds[@]}"; do printf 'sound%02d = %s\n' "$i" "${sounds[$i]}"; done
+  sum=0
+  for p in "${pieces[@]}"; do
+    IFS=: read -r x y k <<<"$p"
+    printf 'cell%02d = %d\n' $((9 * x + y)) "$k"
+    sum=$((sum + k))
+  done
+  echo "current_score = $score"
+  echo "checksum = $(((sum + score) ^ 0x6C2A))"
+} >"$run/prefs.txt"
+
+# ---------------------------------------------------------------- processes, ended on every exit
+xvfb_pid=
+game_pid=
+server_up=0
+cleanup() {
+  local rc=$?
+  if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
+    kill "$game_pid" 2>/dev/null || true
+    timeout 5 tail --pid="$game_pid" -f /dev/null || kill -9 "$game_pid" 2>/dev/null || true
+  fi
+  if [ $server_up = 1 ]; then
+    dovra_wine_stop
+  fi
+  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    timeout 5 tail --pid="$xvfb_pid" -f /dev/null || kill -9 "$xvfb_pid" 2>/dev/null || true
+  fi
+  [ $rc -eq 0 ] || printf 'e2e: failed; the run is kept in %s\n' "$work" >&2
+  exit $rc
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A display of our own: Xvfb picks a free number and writes it once it accepts connections.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb gave no display number"
+export DISPLAY=:$(head -n 1 "$work/display")
+log "Xvfb on $DISPLAY"
+
+dovra_wine_env "$prefix"
+dovra_wine_prefix
+# A persistent server, and Wine's helper processes started now with no pipe of CTest's to hold.
+server_up=1
+timeout 10 "$DOVRA_WINESERVER" -p </dev/null >/dev/null 2>&1
+timeout 60 "$DOVRA_WINE64" wineboot </dev/null >/dev/null 2>&1
+log "wineserver up for $prefix"
+
+cd "$run"
+"$DOVRA_WINE64" "$exe" </dev/null >"$work/dovra.log" 2>&1 &
+game_pid=$!
+log "dovra.exe started, pid $game_pid"
+
+# ---------------------------------------------------------------- looking at the window
+win=
+for _ in $(seq 150); do
+  win=$(xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null | head -n 1 || true)
+  [ -n "$win" ] && break
+  kill -0 "$game_pid" 2>/dev/null || fail "dovra.exe ended before showing its window"
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no window titled Dovra"
+eval "$(xdotool getwindowgeometry --shell "$win")" # X Y WIDTH HEIGHT
+log "window $win at $X,$Y, $WIDTH x $HEIGHT"
+
+# snap NAME: a screenshot, and the window's pixels as text "x,y: (r,g,b) ..." in NAME.txt.
+snap() {
+  import -window root "$work/$1.png"
+  /usr/bin/convert "$work/$1.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -depth 8 txt:- >"$work/$1.txt"
+}
+
+# The client origin, found from the board itself: the top-left square's right grid edge starts on the
+# client's top row (row 0 of the board is drawn one pixel high) at column 15, and its bottom edge is
+# client row 14. The frame metrics that Wine draws with need not be the ones the program sized for,
+# and the icon in the caption holds grid-coloured pixels too, so the pattern of lines decides.
+find_origin() {
+  awk -F'[,:() ]+' -v c="$grid" '
+    NR > 1 && $3 "," $4 "," $5 == c { g[$1 "," $2] = 1; n++; xs[n] = $1; ys[n] = $2 }
+    END {
+      for (i = 1; i <= n; i++) {
+        x = xs[i] - 15; y = ys[i]
+        ok = 1
+        for (k = 0; k < 9 && ok; k++) ok = ((x + 16 * k + 15) "," y in g) && ((x + 16 * k + 15) "," (y + 13) in g) &&
+                                             ((x + 7) "," (y + 14 + 16 * k) in g) && ((x + 16 * k + 7) "," (y + 14) in g)
+        if (ok && (!found || y < by || (y == by && x < bx))) { bx = x; by = y; found = 1 }
+      }
+      if (found) print bx, by
+    }' "$work/$1.txt"
+}
+
+# px NAME CX CY: "r,g,b" of a client pixel.
+px() {
+  awk -F'[,:() ]+' -v x=$((OX + $2)) -v y=$((OY + $3)) \
+    'NR > 1 && $1 == x && $2 == y { print $3 "," $4 "," $5; exit }' "$work/$1.txt"
+}
+
+# box NAME CX CY W H: the colours of a client rectangle, "count r,g,b" per line, most frequent first.
+box() {
+  awk -F'[,:() ]+' -v x0=$((OX + $2)) -v y0=$((OY + $3)) -v w="$4" -v h="$5" '
+    NR > 1 && $1 >= x0 && $1 < x0 + w && $2 >= y0 && $2 < y0 + h { c[$3 "," $4 "," $5]++ }
+    END { for (k in c) print c[k], k }' "$work/$1.txt" | sort -k1,1nr
+}
+
+# piece_box NAME X Y: the colours inside the 11 x 11 piece box of board square (X, Y).
+piece_box() { box "$1" $(($2 * 16 + 2)) $(($3 * 16 + 1)) 11 11; }
+
+# board NAME: what each square shows, "x y kind" for the 81 board squares and "p i kind" for the three
+# preview slots. A piece is one colour (plus white details) filling part of the 11 x 11 box at
+# columns and rows 2..12 of its square; kind 0 is a white box, "?" anything else.
+board() {
+  awk -F'[,:() ]+' -v ox="$OX" -v oy="$OY" -v cols="${colour[1]};${colour[2]};${colour[3]};${colour[4]};${colour[5]};${colour[6]};${colour[7]}" '
+    BEGIN { n = split(cols, cc, ";"); for (i = 1; i <= n; i++) kind[cc[i]] = i }
+    NR > 1 {
+      x = $1 - ox; y = $2 - oy + 1 # squares start one pixel above the client area
+      if (x < 0 || x >= 160 || y < 0 || y >= 144) next
+      sx = int(x / 16); sy = int(y / 16); bx = x % 16; by = y % 16
+      if (bx < 2 || bx > 12 || by < 2 || by > 12) next
+      c = $3 "," $4 "," $5
+      if (c == "255,255,255") next
+      k = sx " " sy
+      if (!(k in first)) first[k] = c; else if (first[k] != c) mixed[k] = 1
+      count[k]++
+    }
+    function show(k) {
+      if (!(k in first)) return 0
+      if ((k in mixed) || !(first[k] in kind) || count[k] < 6) return "?"
+      return kind[first[k]]
+    }
+    END {
+      for (sx = 0; sx < 9; sx++) for (sy = 0; sy < 9; sy++) print sx, sy, show(sx " " sy)
+      for (i = 0; i < 3; i++) print "p", i, show(9 " " i)
+    }' "$work/$1.txt"
+}
+
+expect_px() { # NAME CX CY COLOUR WHAT
+  local got
+  got=$(px "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "$5: pixel ($2, $3) is ($got), expected ($4)"
+}
+
+invert() { awk -F, '{ print 255 - $1 "," 255 - $2 "," 255 - $3 }' <<<"$1"; }
+
+# Wait for the first paint: the grid shows.
+OX= OY=
+for _ in $(seq 100); do
+  snap start
+  o=$(find_origin start)
+  if [ -n "$o" ]; then
+    read -r OX OY <<<"$o"
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$OX" ] || fail "the board was never drawn"
+sleep 0.3 # one more tick: the whole window, button included, is drawn
+snap start
+log "client origin at window offset ($OX, $OY)"
+if [ -n "${E2E_SCREENSHOT:-}" ]; then
+  /usr/bin/convert "$work/start.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$E2E_SCREENSHOT"
+  log "screenshot saved to $E2E_SCREENSHOT"
+fi
+
+# ---------------------------------------------------------------- the restored game, as drawn
+declare -A placed=()
+for p in "${pieces[@]}"; do
+  IFS=: read -r x y k <<<"$p"
+  placed[$x,$y]=$k
+done
+board start >"$work/start.board"
+while read -r x y k; do
+  [ "$x" = p ] && continue
+  want=${placed[$x,$y]:-0}
+  [ "$k" = "$want" ] || fail "restored game: square ($x, $y) shows kind $k, saved kind $want ($(piece_box start "$x" "$y" | tr '\n' ' '))"
+done <"$work/start.board"
+log "all 81 squares show the saved game"
+
+for x in 0 4 8; do
+  for y in 0 4 8; do
+    expect_px start $((x * 16 + 15)) $((y * 16 + 7)) "$grid" "grid line right of square ($x, $y)"
+    expect_px start $((x * 16 + 7)) $((y * 16 + 14)) "$grid" "grid line under square ($x, $y)"
+    expect_px start $((x * 16 + 7)) $((y * 16 + 1)) "$white" "inside square ($x, $y)"
+  done
+done
+expect_px start 7 143 "$white" "the row under the board"
+# Filled pieces at their centre pixel: the diamond (3) and the heart (6).
+expect_px start $((5 * 16 + 7)) $((1 * 16 - 1 + 7)) "${colour[3]}" "centre of the diamond at (5, 1)"
+expect_px start $((4 * 16 + 7)) $((5 * 16 - 1 + 7)) "${colour[6]}" "centre of the heart at (4, 5)"
+log "grid lines and piece colours are right"
+
+# The preview: three pieces at x 144..158 without grid lines, nothing below them.
+preview=()
+for i in 0 1 2; do
+  k=$(awk -v i="$i" '$1 == "p" && $2 == i { print $3 }' "$work/start.board")
+  case $k in [1-7]) ;; *) fail "preview slot $i shows no piece ($(box start 146 $((i * 16 + 1)) 11 11 | tr '\n' ' '))" ;; esac
+  preview+=("$k")
+  expect_px start 159 $((i * 16 + 7)) "$white" "right of preview slot $i"
+  expect_px start 151 $((i * 16 + 14)) "$white" "under preview slot $i"
+done
+[ "$(box start 144 47 16 96 | awk '{ print $2 }')" = "$white" ] || fail "something is drawn under the preview"
+log "preview shows kinds ${preview[*]}"
+
+# The New Game button: 80 x 25 at (64, 148), a grey face with dark text, white around it.
+button=$(box start 64 148 80 25)
+face=$(head -n 1 <<<"$button" | awk '{ print $2 }')
+IFS=, read -r r g b <<<"$face"
+[ "$r" = "$g" ] && [ "$g" = "$b" ] && [ "$r" -lt 255 ] || fail "New Game button: main colour ($face) is not a grey face"
+awk '{ split($2, c, ","); if (c[1] + c[2] + c[3] < 200) d += $1 } END { exit !(d >= 20) }' <<<"$button" ||
+  fail "New Game button: no text on it"
+# Its outer top and left edges are drawn white (lit), its right and bottom edges dark: so the face
+# begins at (65, 149) and the dark edges end at x 143 and y 172.
+expect_px start 100 147 "$white" "above the New Game button"
+expect_px start 144 160 "$white" "right of the New Game button"
+expect_px start 100 173 "$white" "under the New Game button"
+[ "$(px start 65 160)" != "$white" ] || fail "New Game button: not drawn from x 64"
+[ "$(px start 100 149)" != "$white" ] || fail "New Game button: not drawn from y 148"
+[ "$(px start 143 160)" != "$white" ] || fail "New Game button: its right edge is not at x 143"
+[ "$(px start 100 172)" != "$white" ] || fail "New Game button: its bottom edge is not at y 172"
+
+# The score: dark text centred on x 32, its top at y 148, in the strip left of the button.
+read -r sx0 sx1 sy0 sy1 < <(awk -F'[,:() ]+' -v ox="$OX" -v oy="$OY" '
+  NR > 1 { x = $1 - ox; y = $2 - oy
+    if (x >= 0 && x < 64 && y >= 144 && y < 177 && $3 + $4 + $5 < 384) {
+      if (!n || x < x0) x0 = x; if (!n || x > x1) x1 = x
+      if (!n || y < y0) y0 = y; if (!n || y > y1) y1 = y; n = 1 } }
+  END { if (n) print x0, x1, y0, y1; else print "none" }' "$work/start.txt")
+[ "$sx0" != none ] || fail "no score text under the board"
+centre2=$((sx0 + sx1))
+[ $centre2 -ge 60 ] && [ $centre2 -le 68 ] || fail "score text spans x $sx0..$sx1, not centred on 32"
+[ "$sy0" -ge 148 ] && [ "$sy0" -le 153 ] || fail "score text starts at y $sy0, not at 148"
+[ $((sx1 - sx0)) -ge 16 ] || fail "score text is $((sx1 - sx0 + 1)) pixels wide, too narrow for $score"
+log "button and score text are in place"
+
+# ---------------------------------------------------------------- a move with the mouse
+# A piece whose kind is not about to drop: then nothing that drops can be mistaken for it.
+mover=
+for p in "${pieces[@]}"; do
+  IFS=: read -r x y k <<<"$p"
+  case " ${preview[*]} " in *" $k "*) ;; *) mover=$p; break ;; esac
+done
+IFS=: read -r fx fy kind <<<"$mover"
+tx=$fx ty=$((fy + 2)) # two squares down: empty in the prepared game
+click() { xdotool mousemove $((X + OX + $1)) $((Y + OY + $2)) click 1; }
+
+click $((fx * 16 + 7)) $((fy * 16 + 6))
+selected=0
+for _ in $(seq 30); do
+  sleep 0.1
+  snap selected
+  if [ "$(px selected $((fx * 16 + 1)) $((fy * 16 + 1)))" = 0,0,0 ]; then selected=1; break; fi
+done
+[ $selected = 1 ] || fail "clicking the piece at ($fx, $fy) did not select it"
+inv=$(invert "${colour[$kind]}")
+cols=$(piece_box selected "$fx" "$fy" | awk '{ print $2 }' | sort | tr '\n' ' ')
+want=$(printf '%s\n' 0,0,0 "$inv" | sort | tr '\n' ' ')
+[ "$cols" = "$want" ] || fail "selected square ($fx, $fy): colours $cols, expected the inverted piece $want"
+expect_px selected $((fx * 16 + 15)) $((fy * 16 + 7)) "$(invert "$grid")" "inverted grid line of the selected square"
+log "kind $kind at ($fx, $fy) is selected and drawn inverted"
+
+click $((tx * 16 + 7)) $((ty * 16 + 6))
+# Two squares at 100 ms each, a pause tick and three drops: about 0.6 s. Wait for the whole turn.
+moved=0
+for _ in $(seq 50); do
+  sleep 0.2
+  snap moved
+  board moved >"$work/moved.board"
+  if grep -qx "$tx $ty $kind" "$work/moved.board" && [ "$(awk '$1 != "p" && $3 != 0' "$work/moved.board" | wc -l)" -eq $((${#pieces[@]} + 3)) ]; then
+    moved=1
+    break
+  fi
+done
+[ $moved = 1 ] || fail "the piece did not reach ($tx, $ty), or the three pieces did not drop: $(awk '$1 != "p" && $3 != 0' "$work/moved.board" | tr '\n' ';')"
+grep -qx "$fx $fy $kind" "$work/moved.board" && fail "the piece still shows at ($fx, $fy)"
+grep -q '?' "$work/moved.board" && fail "a square shows no recognisable picture: $(grep '?' "$work/moved.board" | tr '\n' ';')"
+[ "$(px moved $((fx * 16 + 1)) $((fy * 16 + 1)))" = "$white" ] || fail "a square is still drawn selected"
+log "kind $kind moved to ($tx, $ty) and three pieces dropped"
+
+# ---------------------------------------------------------------- closing like a player
+sleep 0.3
+xdotool key alt+F4
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "dovra.exe is still running 10 s after alt+F4"
+rc=0
+wait "$game_pid" || rc=$?
+game_pid=
+[ $rc -eq 0 ] || fail "dovra.exe exited with status $rc"
+log "dovra.exe closed"
+
+# ---------------------------------------------------------------- the saved game
+prefs=$run/prefs.txt
+lines=$(wc -l <"$prefs")
+[ "$(grep -c $'\r$' "$prefs")" -eq "$lines" ] || fail "prefs.txt: not every line ends in CR LF"
+tr -d '\r' <"$prefs" >"$work/prefs.lf"
+head -n 10 "$work/prefs.lf" >"$work/prefs.head"
+diff -u - "$work/prefs.head" <<EOF || fail "prefs.txt: the header, settings or sound names differ"
+# Preferences file for Dovra
+cell_size = 16
+display_preview = 1
+sound_enabled = 0
+sound00 = move.wav
+sound01 = woops.wav
+sound02 = drop.wav
+sound03 = zip.wav
+sound04 = gameover.wav
+sound05 = winner.wav
+EOF
+cell() { sed -n "s/^cell$(printf '%02d' $((9 * $1 + $2))) = \\(-*[0-9]*\\)\$/\\1/p" "$work/prefs.lf"; }
+[ "$(cell "$tx" "$ty")" = "$kind" ] || fail "prefs.txt: square ($tx, $ty) holds '$(cell "$tx" "$ty")', expected the moved kind $kind"
+[ "$(cell "$fx" "$fy")" != "$kind" ] || fail "prefs.txt: the moved piece is still saved at ($fx, $fy)"
+for p in "${pieces[@]}"; do
+  IFS=: read -r x y k <<<"$p"
+  [ "$p" = "$mover" ] && continue
+  [ "$(cell "$x" "$y")" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '$(cell "$x" "$y")', expected $k"
+done
+ncells=$(grep -c '^cell[0-9][0-9] = ' "$work/prefs.lf")
+[ "$ncells" -eq $((${#pieces[@]} + 3)) ] || fail "prefs.txt: $ncells pieces saved, expected $((${#pieces[@]} + 3))"
+grep -qx "current_score = $score" "$work/prefs.lf" || fail "prefs.txt: the score is not $score"
+sum=$(awk -F' = ' '/^cell[0-9][0-9] = / { s += $2 } END { print s }' "$work/prefs.lf")
+grep -qx "checksum = $(((sum + score) ^ 0x6C2A))" "$work/prefs.lf" || fail "prefs.txt: wrong checksum"
+# The saved board is the board last shown.
+while read -r x y k; do
+  [ "$x" = p ] && continue
+  saved=$(cell "$x" "$y")
+  [ "${saved:-0}" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '${saved:-0}', the window showed $k"
+done <"$work/moved.board"
+log "prefs.txt holds the game as it was left"
+echo "e2e: passed"
