@@ -73,6 +73,7 @@ HDC new_dc(object_kind kind)
     HGDIOBJ default_bitmap = kind == object_kind::memory_dc ? stock_object(-1) : NULL;
     HGDIOBJ default_font = stock_object(SYSTEM_FONT);
     void* h = new_handle();
+    st().live_dcs.push_back(st().objects.size());
     gdi_object& dc = add_object(h, kind);
     dc.selected_bitmap = static_cast<HBITMAP>(default_bitmap);
     dc.selected_font = static_cast<HFONT>(default_font);
@@ -83,13 +84,25 @@ HDC new_dc(object_kind kind)
 // The live DC that has handle selected, other than except.
 const gdi_object* holder_of(const void* handle, const void* except)
 {
-    for (const gdi_object& o : st().objects) {
-        if ((o.kind != object_kind::memory_dc && o.kind != object_kind::paint_dc) || !o.alive || o.handle == except)
+    for (size_t at : st().live_dcs) {
+        const gdi_object& o = st().objects[at];
+        if (o.handle == except)
             continue;
         if (o.selected_bitmap == handle || o.selected_font == handle)
             return &o;
     }
     return nullptr;
+}
+
+void release_dc(gdi_object& dc)
+{
+    dc.alive = 0;
+    std::vector<size_t>& live = st().live_dcs;
+    for (size_t i = 0; i < live.size(); ++i)
+        if (&st().objects[live[i]] == &dc) {
+            live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
 }
 
 void log_op(const draw_op& op)
@@ -189,7 +202,7 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
         misuse("EndPaint on " + hex(hWnd) + " without its BeginPaint");
         return FALSE;
     }
-    dc->alive = 0;
+    release_dc(*dc);
     w->in_paint = 0;
     st().current_paint = 0;
     return TRUE;
@@ -369,7 +382,7 @@ BOOL WINAPI DeleteDC(HDC hdc)
         else if (!o->alive)
             misuse("DeleteDC of " + hex(hdc) + ", which was already deleted");
         else {
-            o->alive = 0;
+            release_dc(*o);
             result = TRUE;
         }
     }

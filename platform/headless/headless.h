@@ -69,7 +69,11 @@ LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // GetMessageA takes, in order: the next posted message; WM_QUIT once PostQuitMessage was called;
 // WM_PAINT for a visible window with an invalid region; otherwise it calls the idle hook and, if that
 // posted nothing, advances virtual time to the next timer expiry and returns WM_TIMER. With no message,
-// no paint and no timer it prints why and aborts (a real program would wait forever).
+// no paint and no timer it prints why and aborts (a real program would wait forever). Its window and
+// message filters are ignored. UpdateWindow paints at once; run_pending and tick never paint.
+// Modal windows (MessageBoxA, DialogBoxParamA) run no full loop: they deliver the ticks asked of them,
+// each followed by the paints it caused, and a dialog takes the messages posted to itself; messages
+// posted to other windows wait for the main loop.
 
 void set_idle_hook(std::function<void()> hook);
 int run_pending();        // dispatches posted messages until none is left (no timers, no paints); returns the count
@@ -129,6 +133,8 @@ dialog_action press_escape();   // WM_COMMAND IDCANCEL: the Esc key
 dialog_action press_close();    // WM_CLOSE: the close box
 dialog_action modal_tick();     // one WM_TIMER from the earliest timer, dispatched to its window
 
+// Dialog templates are not modelled: a dialog has a control for each id given text (SetDlgItemTextA,
+// SetDlgItemInt, type_text), and GetDlgItemTextA of any other id gives "".
 // Queues a script for the next run of dialog template_id (scripts for one template are used in order).
 // After each action every message posted to the dialog goes to its procedure, until EndDialog.
 // A run without a script is closed by press_ok. A script that runs out before EndDialog leaves the
@@ -217,7 +223,7 @@ struct gdi_object {
     UINT text_align;
 };
 const std::vector<gdi_object>& objects(); // every object, creation order
-const gdi_object* object(const void* handle);  // nullptr when unknown
+const gdi_object* object(const void* handle);  // nullptr when unknown; valid until the next GDI call
 int live_count(object_kind kind);         // non-stock objects of that kind not yet deleted
 
 struct delete_call {

@@ -93,7 +93,7 @@ struct state {
 
     std::vector<gdi_object> objects;
     std::map<uintptr_t, size_t> object_index;
-    std::map<int, HGDIOBJ> stock;
+    std::vector<size_t> live_dcs;   // indices into objects: few at any time, searched on every select
     std::vector<delete_call> delete_calls;
     std::vector<std::string> misuses;
 };

@@ -83,7 +83,8 @@ LPARAM control_handle(HWND hDlg, int id)
     return reinterpret_cast<LPARAM>(find_child(hDlg, id));
 }
 
-void play(HWND hDlg, const dialog_action& action)
+// Plays one action; returns the timer ticks it delivered.
+int play(HWND hDlg, const dialog_action& action)
 {
     switch (action.kind) {
     case action_kind::type_text: {
@@ -104,10 +105,13 @@ void play(HWND hDlg, const dialog_action& action)
         to_dialog(hDlg, WM_CLOSE, 0, 0);
         break;
     case action_kind::tick:
-        if (deliver_tick())
+        if (deliver_tick()) {
             paint_invalid_windows();
+            return 1;
+        }
         break;
     }
+    return 0;
 }
 
 }  // namespace
@@ -186,10 +190,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR lpTemplateName, HWND hWndParent
         for (const dialog_action& action : script) {
             if (running_dialog(hDlg)->ended)
                 break;
-            play(hDlg, action);
+            ticks += play(hDlg, action);
             ++actions;
-            if (action.kind == action_kind::tick)
-                ++ticks;
             deliver_posted(hDlg);
         }
     }

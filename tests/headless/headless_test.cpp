@@ -127,6 +127,12 @@ TEST_F(Headless, LoopPaintsRunsTimersAndEndsOnQuit)
     EXPECT_TRUE(headless::misuses().empty());
 }
 
+TEST_F(Headless, LoopWithNothingLeftToDoAbortsInsteadOfHanging)
+{
+    MSG msg;
+    EXPECT_DEATH(GetMessageA(&msg, NULL, 0, 0), "wait forever");
+}
+
 TEST_F(Headless, TicksComeInOrderOfExpiry)
 {
     HWND hwnd = make_window();
