@@ -1,0 +1,727 @@
+// window_test.cpp: start-up through WinMain, the main window's class, layout, timer and cursor, the
+// restore of a saved game, and closing, through the window procedure on the Win32 stand-in.
+#include <climits>
+#include <memory>
+
+#include "resource.h"
+#include "shell_fixture.h"
+
+namespace {
+
+// The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
+const int HEX = 2 * headless::CXBORDER + 2 * headless::CXFRAME;
+const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMENU + headless::CYCAPTION;
+
+// Hit-test codes of WM_SETCURSOR that the stand-in's header leaves out.
+const int HT_CAPTION = 2;
+const int HT_MENU = 5;
+const int HT_LEFT = 10;
+const int HT_BOTTOMRIGHT = 17;
+
+const char PREFS_HEADER[] =
+    "# Preferences file for Dovra\n"
+    "cell_size = 16\n"
+    "display_preview = 1\n"
+    "sound_enabled = 0\n"
+    "sound00 = move.wav\n"
+    "sound01 = woops.wav\n"
+    "sound02 = drop.wav\n"
+    "sound03 = zip.wav\n"
+    "sound04 = gameover.wav\n"
+    "sound05 = winner.wav\n";
+
+// Kind 5 at (0, 3), kind 2 at (4, 4), kind 7 at (8, 5), score 24: (5 + 2 + 7 + 24) XOR 0x6C2A = 27660.
+const char SAVED_GAME[] =
+    "cell03 = 5\n"
+    "cell40 = 2\n"
+    "cell77 = 7\n"
+    "current_score = 24\n"
+    "checksum = 27660\n";
+
+// The board of SAVED_GAME.
+std::vector<std::string> saved_rows()
+{
+    std::vector<std::string> rows(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
+    rows[3][0] = '5';
+    rows[4][4] = '2';
+    rows[5][8] = '7';
+    return rows;
+}
+
+// Five pieces: 5 + 2 + 7 + 1 + 3 = 18, with score 24 the sum is 42.
+std::string five_pieces(const char* cell12, int score, int checksum_value)
+{
+    return std::string("cell03 = 5\ncell40 = 2\ncell77 = 7\ncell50 = 3\ncell12 = ") + cell12 +
+           "\ncurrent_score = " + std::to_string(score) + "\nchecksum = " + std::to_string(checksum_value) + "\n";
+}
+
+int pieces_on_board()
+{
+    return SQUARES - free_cells();
+}
+
+int preview_is_drawn()
+{
+    for (int kind : next_batch)
+        if (kind < 1 || kind > PIECE_KINDS)
+            return 0;
+    return 1;
+}
+
+int run_winmain(HINSTANCE previous, int show)
+{
+    char command_line[] = "";
+    return WinMain(headless::instance(), previous, command_line, show);
+}
+
+}  // namespace
+
+class WindowTest : public ShellTest {
+protected:
+    void start_with_prefs(const std::string& text)
+    {
+        write_file("prefs.txt", text);
+        start();
+    }
+
+    // Ends WinMain's loop from the n-th time it runs out of messages; what runs first is up to the caller.
+    void close_when_idle(int n, std::function<void()> before_close = nullptr)
+    {
+        auto calls = std::make_shared<int>(0);
+        headless::set_idle_hook([calls, n, before_close] {
+            if (++*calls != n)
+                return;
+            if (before_close)
+                before_close();
+            PostMessageA(headless::main_window(), WM_CLOSE, 0, 0);
+        });
+    }
+};
+
+// ---- WinMain ------------------------------------------------------------------------------------
+
+TEST_F(WindowTest, WinMainShowsThePaintedWindowBeforeTheFirstTickAndEndsOnClose)
+{
+    int paints_at_first_idle = -1;
+    int ticks_at_first_idle = -1;
+    int visible_at_first_idle = -1;
+    int show_at_first_idle = -2;
+    auto calls = std::make_shared<int>(0);
+    int paints_at_third_idle = -1;
+    int ticks_at_third_idle = -1;
+    headless::set_idle_hook([&, calls] {
+        ++*calls;
+        HWND main = headless::main_window();
+        if (*calls == 1) {
+            paints_at_first_idle = headless::paints();
+            ticks_at_first_idle = headless::ticks_delivered();
+            visible_at_first_idle = headless::window(main)->visible;
+            show_at_first_idle = headless::window(main)->show_cmd;
+        } else if (*calls == 3) {
+            paints_at_third_idle = headless::paints();
+            ticks_at_third_idle = headless::ticks_delivered();
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        }
+    });
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNOACTIVATE), 0);
+
+    // The window was shown as asked and painted once before the first tick.
+    EXPECT_EQ(paints_at_first_idle, 1);
+    EXPECT_EQ(ticks_at_first_idle, 0);
+    EXPECT_EQ(visible_at_first_idle, 1);
+    EXPECT_EQ(show_at_first_idle, SW_SHOWNOACTIVATE);
+    // Every tick the loop hands over is followed by a repaint.
+    EXPECT_EQ(ticks_at_third_idle, 2);
+    EXPECT_EQ(paints_at_third_idle, 3);
+    // The close saved the game and ended the loop.
+    EXPECT_NE(read_file("prefs.txt").find("current_score = 0\n"), std::string::npos);
+    EXPECT_EQ(headless::quit_posted(), 0) << "the quit message was taken by the loop";
+    EXPECT_TRUE(headless::queued().empty());
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+TEST_F(WindowTest, WinMainCarriesASavedGameThroughAWholeRun)
+{
+    write_file("prefs.txt", std::string(PREFS_HEADER) + SAVED_GAME);
+    std::vector<std::string> rows_while_running;
+    int score_while_running = -1;
+    close_when_idle(1, [&] {
+        rows_while_running = board_rows();
+        score_while_running = current_score;
+    });
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+
+    EXPECT_EQ(rows_while_running, saved_rows());
+    EXPECT_EQ(score_while_running, 24);
+    EXPECT_EQ(read_file("prefs.txt"), std::string(PREFS_HEADER) + SAVED_GAME);
+}
+
+TEST_F(WindowTest, WinMainWithAPreviousInstanceDoesNotRegisterTheClassAgain)
+{
+    ASSERT_NE(Register_Window(headless::instance()), 0);
+    close_when_idle(1);
+
+    EXPECT_EQ(run_winmain(headless::instance(), SW_SHOWNORMAL), 0);
+    EXPECT_NE(headless::main_window(), nullptr);
+    EXPECT_TRUE(std::filesystem::exists("prefs.txt"));
+}
+
+TEST_F(WindowTest, WinMainLeavesRegistrationToAPreviousInstance)
+{
+    close_when_idle(1);
+
+    // Nobody registered the class, so the main window cannot be made.
+    EXPECT_EQ(run_winmain(headless::instance(), SW_SHOWNORMAL), 0);
+    EXPECT_EQ(headless::main_window(), nullptr);
+}
+
+TEST_F(WindowTest, WinMainReturnsZeroAtOnceWhenTheClassCannotBeRegistered)
+{
+    // The stand-in refuses a second class of the same name, so WinMain's own registration fails.
+    ASSERT_NE(Register_Window(headless::instance()), 0);
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+    EXPECT_TRUE(headless::windows().empty());
+    EXPECT_TRUE(headless::timers().empty());
+    EXPECT_TRUE(headless::message_boxes().empty());
+}
+
+TEST_F(WindowTest, WinMainReturnsZeroWithoutAMessageWhenTheMainWindowCannotBeCreated)
+{
+    headless::fail_next_main_window_creation();
+
+    // No idle hook: a loop entered now would find nothing to wait for, and the stand-in would abort.
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+    EXPECT_EQ(headless::main_window(), nullptr);
+    EXPECT_EQ(MyWindow, nullptr);
+    EXPECT_TRUE(headless::windows().empty());
+    EXPECT_TRUE(headless::timers().empty());
+    EXPECT_TRUE(headless::message_boxes().empty());
+    EXPECT_TRUE(headless::dialogs().empty());
+    EXPECT_EQ(headless::paints(), 0);
+    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+}
+
+TEST_F(WindowTest, InitInstanceReportsAFailedMainWindow)
+{
+    ASSERT_NE(Register_Window(headless::instance()), 0);
+    headless::fail_next_main_window_creation();
+
+    EXPECT_EQ(Init_Instance(headless::instance(), SW_SHOWNORMAL), 0);
+    EXPECT_EQ(MyWindow, nullptr);
+    for (const headless::gdi_object& o : headless::objects())
+        EXPECT_FALSE(o.kind == headless::object_kind::bitmap && !o.stock) << "a picture was loaded for no window";
+}
+
+// ---- Start-up order -----------------------------------------------------------------------------
+
+TEST_F(WindowTest, SoundsAreLoadedFromTheNamesInPrefs)
+{
+    const std::string other = "another drop sound";
+    write_file("other.wav", other);
+
+    start_with_prefs("sound02 = other.wav\n");
+
+    ASSERT_NE(wavbuffer[SOUND_DROP], nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(wavbuffer[SOUND_DROP]), other.size()), other);
+    ASSERT_NE(wavbuffer[SOUND_MOVE], nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(wavbuffer[SOUND_MOVE]), 15), "sound of slot 0");
+}
+
+TEST_F(WindowTest, CreationWorksOnItsOwnWindowBeforeCreateWindowReturns)
+{
+    start();
+
+    // MyWindow is still null while WM_CREATE runs: the button, timer and marks must hang on hWnd.
+    ASSERT_NE(MyWindow, nullptr);
+    EXPECT_EQ(headless::main_window(), MyWindow);
+    ASSERT_NE(hNewGameButton, nullptr);
+    EXPECT_EQ(headless::window(hNewGameButton)->parent, MyWindow);
+    ASSERT_EQ(headless::timers().size(), 1u);
+    EXPECT_EQ(headless::timers()[0].hwnd, MyWindow);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), 1);
+    // The new game is announced with the background erased, ready for the first paint.
+    ASSERT_EQ(headless::invalidations().size(), 1u);
+    EXPECT_EQ(headless::invalidations()[0].hwnd, MyWindow);
+    EXPECT_EQ(headless::invalidations()[0].whole, 1);
+    EXPECT_EQ(headless::invalidations()[0].erase, 1);
+}
+
+TEST_F(WindowTest, PicturesAreInBeforeTheFirstPaint)
+{
+    start();
+
+    ASSERT_EQ(headless::paints(), 1);
+    std::vector<headless::draw_op> ops = headless::last_paint();
+    int blits = 0;
+    for (const headless::draw_op& op : ops) {
+        if (op.kind == headless::draw_kind::text_out)
+            continue;
+        ++blits;
+        EXPECT_GE(op.source_resource, 1) << "a square was drawn from no picture";
+    }
+    EXPECT_EQ(blits, SQUARES + BATCH_SIZE);
+    EXPECT_TRUE(headless::misuses().empty());
+    EXPECT_EQ(headless::ticks_delivered(), 0);
+}
+
+TEST_F(WindowTest, ScoresTableIsReadAndThePlayerNameEmptiedAtCreation)
+{
+    write_file("scores.txt", "350 Ann\n120 Bob\n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0 \n1\n");
+    std::snprintf(newname, sizeof newname, "%s", "left over");
+
+    start();
+
+    EXPECT_EQ(scores[0].score, 350);
+    EXPECT_STREQ(scores[0].name, "Ann");
+    EXPECT_EQ(scores[1].score, 120);
+    EXPECT_EQ(hilite_score, 1);
+    EXPECT_STREQ(newname, "");
+}
+
+TEST_F(WindowTest, CursorsAreTheSystemArrowAndWait)
+{
+    start();
+
+    EXPECT_EQ(normal_cursor, headless::arrow_cursor());
+    EXPECT_EQ(busy_cursor, headless::wait_cursor());
+    EXPECT_EQ(current_cursor, normal_cursor);
+    EXPECT_EQ(headless::current_cursor(), normal_cursor);
+    EXPECT_EQ(headless::cursor_display_count(), 1);
+}
+
+TEST_F(WindowTest, TimerTicksEveryTenthOfASecondFromCreation)
+{
+    start();
+
+    ASSERT_EQ(headless::timers().size(), 1u);
+    EXPECT_EQ(headless::timers()[0].id, 321u);
+    EXPECT_EQ(headless::timers()[0].period_ms, 100u);
+    EXPECT_EQ(MyTimer, headless::timers()[0].id);
+    tick(3);
+    EXPECT_EQ(headless::now_ms(), 300);
+}
+
+// ---- Class and window ---------------------------------------------------------------------------
+
+TEST_F(WindowTest, RegisteredClassGivesTheWindowItsNameMenuIconAndProcedure)
+{
+    ASSERT_NE(Register_Window(headless::instance()), 0);
+    ASSERT_EQ(Init_Instance(headless::instance(), SW_SHOWNORMAL), 1);
+
+    const headless::window_info* w = headless::window(MyWindow);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->class_name, "Dovra");
+    EXPECT_EQ(w->text, "Dovra");
+    EXPECT_EQ(w->style, static_cast<DWORD>(WS_OVERLAPPEDWINDOW)) << "created without WS_VISIBLE";
+    EXPECT_EQ(w->ex_style, 0u);
+    EXPECT_EQ(w->parent, nullptr);
+    // Menu resource 1, with its eight commands.
+    ASSERT_NE(w->menu, nullptr);
+    for (int id : {IDM_EXIT, IDM_NEWGAME, IDM_SHOWSCORES, IDM_ABOUT, IDM_BIGBOARD, IDM_LITTLEBOARD, IDM_PREVIEW,
+                   IDM_SOUND})
+        EXPECT_NE(headless::menu_checked(MyWindow, id), -1) << id;
+    // Icon resource 1 of the program.
+    int program_icons = 0;
+    for (const headless::gdi_object& o : headless::objects())
+        if (o.kind == headless::object_kind::icon && !o.stock && o.resource == IDI_DOVRA)
+            ++program_icons;
+    EXPECT_EQ(program_icons, 1);
+    // The class procedure is BaseMsgProc: a message sent by the platform reaches it.
+    current_cursor = busy_cursor;
+    EXPECT_EQ(headless::send(MyWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(MyWindow), HTCLIENT), 0);
+    EXPECT_EQ(headless::current_cursor(), busy_cursor);
+}
+
+TEST_F(WindowTest, NewGameButtonIsACentredPushButtonUnderTheBoard)
+{
+    start();
+
+    HWND button = headless::find_child(MyWindow, IDC_NEWGAME);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button, hNewGameButton);
+    const headless::window_info* b = headless::window(button);
+    EXPECT_EQ(b->class_name, "BUTTON");
+    EXPECT_EQ(b->text, "New Game");
+    EXPECT_EQ(b->style, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | BS_CENTER));
+    EXPECT_EQ(b->ex_style, 0u);
+}
+
+namespace {
+struct geometry_case {
+    const char* prefs;
+    int width;           // outer size less the non-client extras
+    int height;
+    int button_x;
+    int button_y;
+};
+}  // namespace
+
+class WindowGeometry : public WindowTest, public ::testing::WithParamInterface<geometry_case> {};
+
+TEST_P(WindowGeometry, OuterSizeAndButtonFollowTheSettings)
+{
+    const geometry_case& c = GetParam();
+    start_with_prefs(c.prefs);
+
+    EXPECT_EQ(Hex, HEX);
+    EXPECT_EQ(Vex, VEX);
+    RECT r = headless::window_rect(MyWindow);
+    EXPECT_EQ(r.left, headless::DEFAULT_X);
+    EXPECT_EQ(r.top, headless::DEFAULT_Y);
+    EXPECT_EQ(r.right - r.left, c.width + HEX);
+    EXPECT_EQ(r.bottom - r.top, c.height + VEX);
+    RECT b = headless::window_rect(hNewGameButton);
+    EXPECT_EQ(b.left, c.button_x);
+    EXPECT_EQ(b.top, c.button_y);
+    EXPECT_EQ(b.right - b.left, 80);
+    EXPECT_EQ(b.bottom - b.top, 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, WindowGeometry,
+    ::testing::Values(geometry_case{"cell_size = 16\ndisplay_preview = 1\n", 160, 177, 64, 148},
+                      geometry_case{"cell_size = 16\ndisplay_preview = 0\n", 144, 177, 64, 148},
+                      geometry_case{"cell_size = 32\ndisplay_preview = 1\n", 320, 321, 208, 292},
+                      geometry_case{"cell_size = 32\ndisplay_preview = 0\n", 288, 321, 208, 292},
+                      geometry_case{"", 160, 177, 64, 148},
+                      // Sizes only a hand-edited file gives.
+                      geometry_case{"cell_size = 24\n", 240, 249, 136, 220},
+                      geometry_case{"cell_size = 256\ndisplay_preview = 0\n", 2304, 2337, 2224, 2308},
+                      geometry_case{"cell_size = 1\n", 10, 42, -71, 13},
+                      geometry_case{"display_preview = 2\n", 176, 177, 64, 148},
+                      geometry_case{"display_preview = -5\n", 64, 177, 64, 148}));
+
+namespace {
+struct clamp_case {
+    const char* prefs;
+    int width;           // the whole outer width
+    int height;
+};
+}  // namespace
+
+class WindowClamp : public WindowTest, public ::testing::WithParamInterface<clamp_case> {};
+
+// Any int in prefs.txt gives a window the platform can take, with no overflow on the way (UBSan watches).
+TEST_P(WindowClamp, OuterSizeStaysWithinWhatTheWindowCallsTake)
+{
+    const clamp_case& c = GetParam();
+    start_with_prefs(c.prefs);
+
+    RECT r = headless::window_rect(MyWindow);
+    EXPECT_EQ(r.right - r.left, c.width);
+    EXPECT_EQ(r.bottom - r.top, c.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HugeValues, WindowClamp,
+    ::testing::Values(clamp_case{"display_preview = 2147483647\n", 32767, 177 + VEX},
+                      clamp_case{"cell_size = 256\ndisplay_preview = 2147483647\n", 32767, 2337 + VEX},
+                      clamp_case{"display_preview = 2047\n", 32767, 177 + VEX},
+                      clamp_case{"display_preview = -2147483648\n", 0, 177 + VEX},
+                      clamp_case{"cell_size = 256\ndisplay_preview = -2147483648\n", 0, 2337 + VEX},
+                      clamp_case{"display_preview = -9\n", HEX, 177 + VEX},
+                      clamp_case{"display_preview = -10\n", 0, 177 + VEX}));
+
+namespace {
+struct ignored_size_case {
+    const char* prefs;
+};
+}  // namespace
+
+class IgnoredCellSize : public WindowTest, public ::testing::WithParamInterface<ignored_size_case> {};
+
+TEST_P(IgnoredCellSize, KeepsTheLittleBoard)
+{
+    start_with_prefs(GetParam().prefs);
+
+    EXPECT_EQ(cell_size, 16);
+    RECT r = headless::window_rect(MyWindow);
+    EXPECT_EQ(r.right - r.left, 160 + HEX);
+    EXPECT_EQ(r.bottom - r.top, 177 + VEX);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(OutOfRange, IgnoredCellSize,
+                         ::testing::Values(ignored_size_case{"cell_size = 0\n"},
+                                           ignored_size_case{"cell_size = -16\n"},
+                                           ignored_size_case{"cell_size = 257\n"},
+                                           ignored_size_case{"cell_size = 2147483647\n"},
+                                           ignored_size_case{"cell_size = -2147483648\n"}));
+
+namespace {
+struct marks_case {
+    const char* prefs;
+    int little, big, preview, sound;
+};
+}  // namespace
+
+class CreationMarks : public WindowTest, public ::testing::WithParamInterface<marks_case> {};
+
+TEST_P(CreationMarks, MirrorTheSettingsRead)
+{
+    const marks_case& c = GetParam();
+    start_with_prefs(c.prefs);
+
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), c.little);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_BIGBOARD), c.big);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_PREVIEW), c.preview);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_SOUND), c.sound);
+    for (int id : {IDM_EXIT, IDM_NEWGAME, IDM_SHOWSCORES, IDM_ABOUT})
+        EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, CreationMarks,
+    ::testing::Values(marks_case{"", 1, 0, 1, 0},
+                      marks_case{"cell_size = 16\ndisplay_preview = 1\nsound_enabled = 0\n", 1, 0, 1, 0},
+                      marks_case{"cell_size = 32\ndisplay_preview = 0\nsound_enabled = 1\n", 0, 1, 0, 1},
+                      marks_case{"cell_size = 24\ndisplay_preview = 5\nsound_enabled = -2\n", 0, 0, 1, 1},
+                      marks_case{"cell_size = 17\ndisplay_preview = -1\nsound_enabled = 0\n", 0, 0, 1, 0}));
+
+// ---- The saved game -----------------------------------------------------------------------------
+
+namespace {
+struct restored_case {
+    const char* name;
+    std::string prefs;
+    std::vector<std::string> rows;
+    int score;
+};
+}  // namespace
+
+class SavedGameRestored : public WindowTest, public ::testing::WithParamInterface<restored_case> {};
+
+TEST_P(SavedGameRestored, IsOnTheBoardWithANewPreviewAndItsScore)
+{
+    const restored_case& c = GetParam();
+    start_with_prefs(c.prefs);
+
+    EXPECT_EQ(board_rows(), c.rows);
+    EXPECT_EQ(current_score, c.score);
+    EXPECT_TRUE(preview_is_drawn());
+    // Already the first paint shows the restored score.
+    std::string shown;
+    for (const headless::draw_op& op : headless::last_paint())
+        if (op.kind == headless::draw_kind::text_out)
+            shown = op.text;
+    EXPECT_EQ(shown, std::to_string(c.score));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matching, SavedGameRestored,
+    ::testing::Values(
+        restored_case{"as_written", std::string(PREFS_HEADER) + SAVED_GAME, saved_rows(), 24},
+        restored_case{"lines_in_any_order",
+                      "checksum = 27660\ncell77 = 7\ncurrent_score = 24\ncell40 = 2\ncell03 = 5\n", saved_rows(), 24},
+        restored_case{"crlf_line_ends", "cell03 = 5\r\ncell40 = 2\r\ncell77 = 7\r\ncurrent_score = 24\r\n"
+                                        "checksum = 27660\r\n",
+                      saved_rows(), 24},
+        // The mask alone, in decimal, is the checksum of an empty board with score 0.
+        restored_case{"empty_board", "checksum = 27690\n", std::vector<std::string>(BOARD_SIZE, "........."), 0},
+        restored_case{"full_row_of_sevens_and_a_big_score",
+                      "cell00 = 7\ncell09 = 7\ncell18 = 7\ncell27 = 7\ncell36 = 7\ncurrent_score = 100000\n"
+                      "checksum = " + std::to_string((35 + 100000) ^ CHECKSUM_MASK) + "\n",
+                      {"77777....", ".........", ".........", ".........", ".........", ".........", ".........",
+                       ".........", "........."},
+                      100000}),
+    [](const ::testing::TestParamInfo<restored_case>& info) { return std::string(info.param.name); });
+
+namespace {
+struct fresh_case {
+    const char* name;
+    std::string prefs;     // empty: no prefs.txt at all
+};
+}  // namespace
+
+class SavedGameRefused : public WindowTest, public ::testing::WithParamInterface<fresh_case> {};
+
+TEST_P(SavedGameRefused, LeavesAFreshGameOfThreePieces)
+{
+    const fresh_case& c = GetParam();
+    if (!c.prefs.empty())
+        write_file("prefs.txt", c.prefs);
+    start();
+
+    // The saved game has five pieces, so a fresh deal of three cannot be mistaken for it.
+    EXPECT_EQ(pieces_on_board(), BATCH_SIZE);
+    EXPECT_EQ(current_score, 0);
+    EXPECT_TRUE(preview_is_drawn());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mismatching, SavedGameRefused,
+    ::testing::Values(fresh_case{"no_file", ""},
+                      fresh_case{"checksum_off_by_one", five_pieces("1", 24, (42 ^ CHECKSUM_MASK) + 1)},
+                      fresh_case{"cell_changed", five_pieces("2", 24, 42 ^ CHECKSUM_MASK)},
+                      fresh_case{"score_changed", five_pieces("1", 25, 42 ^ CHECKSUM_MASK)},
+                      fresh_case{"no_checksum_line", "cell03 = 5\ncell40 = 2\ncurrent_score = 24\n"},
+                      fresh_case{"settings_only", "cell_size = 16\ndisplay_preview = 1\n"},
+                      fresh_case{"duplicated_cell_line", five_pieces("1", 24, 42 ^ CHECKSUM_MASK) + "cell03 = 5\n"},
+                      // A matching checksum does not make a square outside 0..7 acceptable.
+                      fresh_case{"cell_of_kind_8", five_pieces("8", 24, (42 - 1 + 8) ^ CHECKSUM_MASK)},
+                      fresh_case{"cell_of_minus_1", five_pieces("-1", 24, (42 - 1 - 1) ^ CHECKSUM_MASK)},
+                      fresh_case{"cell_of_int_min",
+                                 five_pieces("-2147483648", 0,
+                                             static_cast<int>(static_cast<unsigned>(INT_MIN) + 17u) ^
+                                                 CHECKSUM_MASK)}),
+    [](const ::testing::TestParamInfo<fresh_case>& info) { return std::string(info.param.name); });
+
+// ---- Messages -----------------------------------------------------------------------------------
+
+namespace {
+struct setcursor_case {
+    int hit;
+    int busy;
+};
+}  // namespace
+
+class SetCursorMessage : public WindowTest, public ::testing::WithParamInterface<setcursor_case> {};
+
+// The cursor of the turn shows over the frame and caption too: the default handling never runs.
+TEST_P(SetCursorMessage, AppliesTheCurrentCursorWhereverThePointerIs)
+{
+    const setcursor_case& c = GetParam();
+    start();
+    current_cursor = c.busy ? busy_cursor : normal_cursor;
+    SetCursor(c.busy ? normal_cursor : busy_cursor);
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(MyWindow), MAKELPARAM(c.hit, WM_MOUSEMOVE)),
+              0);
+    EXPECT_EQ(headless::current_cursor(), current_cursor);
+}
+
+INSTANTIATE_TEST_SUITE_P(HitTests, SetCursorMessage,
+                         ::testing::Values(setcursor_case{HTCLIENT, 1}, setcursor_case{HTCLIENT, 0},
+                                           setcursor_case{HT_CAPTION, 1}, setcursor_case{HT_MENU, 1},
+                                           setcursor_case{HT_LEFT, 1}, setcursor_case{HT_BOTTOMRIGHT, 1},
+                                           setcursor_case{HT_BOTTOMRIGHT, 0}));
+
+namespace {
+struct default_case {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+}  // namespace
+
+class DefaultHandling : public WindowTest, public ::testing::WithParamInterface<default_case> {};
+
+TEST_P(DefaultHandling, OtherMessagesGoToTheDefaultProcedureAndChangeNothing)
+{
+    const default_case& c = GetParam();
+    start_with({"1........", ".........", ".........", ".........", "....2....", ".........", ".........",
+                ".........", "........."},
+               30);
+    std::vector<std::string> rows = board_rows();
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, c.message, c.wParam, c.lParam),
+              DefWindowProcA(MyWindow, c.message, c.wParam, c.lParam));
+    EXPECT_EQ(board_rows(), rows);
+    EXPECT_EQ(current_score, 30);
+    EXPECT_EQ(hilite_x, NO_SELECTION);
+    EXPECT_EQ(invalidations_since(), 0u);
+    EXPECT_TRUE(posted_since().empty());
+    EXPECT_EQ(boxes_since(), 0u);
+    EXPECT_EQ(headless::timers().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, DefaultHandling,
+    ::testing::Values(default_case{WM_ERASEBKGND, 0, 0}, default_case{WM_SIZE, 0, MAKELPARAM(500, 400)},
+                      default_case{WM_MOUSEMOVE, 0, MAKELPARAM(8, 8)},
+                      default_case{WM_RBUTTONDOWN, 0, MAKELPARAM(8, 8)},
+                      // No double-click style: a double click on a piece is not a click.
+                      default_case{WM_LBUTTONDBLCLK, 0, MAKELPARAM(8, 8)},
+                      default_case{WM_KEYDOWN, 'N', 0}, default_case{WM_GETMINMAXINFO, 0, 0},
+                      default_case{WM_USER + 7, 1, 2}));
+
+TEST_F(WindowTest, DestroyPostsTheQuitMessageAndReleasesNothing)
+{
+    start();
+    const size_t deletes = headless::delete_calls().size();
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_DESTROY, 0, 0), 0);
+    EXPECT_EQ(headless::quit_posted(), 1);
+    EXPECT_EQ(headless::quit_code(), 0);
+    EXPECT_EQ(headless::timers().size(), 1u);
+    EXPECT_EQ(headless::delete_calls().size(), deletes);
+    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+}
+
+// ---- Close --------------------------------------------------------------------------------------
+
+TEST_F(WindowTest, CloseSavesTheGameThenReleasesEverythingOnceAndQuits)
+{
+    start();
+    set_board(saved_rows());
+    current_score = 24;
+    HCURSOR arrow = normal_cursor;
+    HCURSOR wait = busy_cursor;
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_CLOSE, 0, 0), 0);
+
+    EXPECT_EQ(read_file("prefs.txt"), std::string(PREFS_HEADER) + SAVED_GAME);
+    // Each of the sixteen pictures released once.
+    int pictures = 0;
+    for (const headless::gdi_object& o : headless::objects()) {
+        if (o.kind != headless::object_kind::bitmap || o.stock)
+            continue;
+        ++pictures;
+        EXPECT_EQ(o.deletes, 1) << "bitmap resource " << o.resource;
+        EXPECT_EQ(o.alive, 0) << "bitmap resource " << o.resource;
+    }
+    EXPECT_EQ(pictures, 16);
+    int cursor_deletes = 0;
+    for (const headless::delete_call& d : headless::delete_calls())
+        if (d.handle == arrow || d.handle == wait)
+            ++cursor_deletes;
+    EXPECT_EQ(cursor_deletes, 2);
+    EXPECT_TRUE(headless::timers().empty());
+    for (int slot = 0; slot < SOUND_SLOTS; ++slot)
+        EXPECT_EQ(wavbuffer[slot], nullptr) << slot;
+    EXPECT_EQ(headless::quit_posted(), 1);
+    EXPECT_EQ(headless::quit_code(), 0);
+    EXPECT_TRUE(headless::misuses().empty());
+    // The window itself stays until the process ends.
+    EXPECT_NE(headless::window(MyWindow), nullptr);
+}
+
+TEST_F(WindowTest, CloseWithAFullBoardWritesNoGame)
+{
+    start();
+    set_board(no_line_rows());
+    current_score = 480;
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_CLOSE, 0, 0), 0);
+
+    EXPECT_EQ(read_file("prefs.txt"), PREFS_HEADER);
+}
+
+TEST_F(WindowTest, CloseKeepsTheSettingsAndSoundNamesRead)
+{
+    start_with_prefs("cell_size = 32\ndisplay_preview = 0\nsound_enabled = 1\nsound04 = 'end game.wav'\n");
+    std::memset(board, 0, sizeof board);
+    board[2][1] = 3;
+    current_score = 0;
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_CLOSE, 0, 0), 0);
+
+    EXPECT_EQ(read_file("prefs.txt"),
+              "# Preferences file for Dovra\n"
+              "cell_size = 32\n"
+              "display_preview = 0\n"
+              "sound_enabled = 1\n"
+              "sound00 = move.wav\n"
+              "sound01 = woops.wav\n"
+              "sound02 = drop.wav\n"
+              "sound03 = zip.wav\n"
+              "sound04 = end game.wav\n"
+              "sound05 = winner.wav\n"
+              "cell19 = 3\n"
+              "current_score = 0\n"
+              "checksum = " +
+                  std::to_string(3 ^ CHECKSUM_MASK) + "\n");
+}
