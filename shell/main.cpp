@@ -11,9 +11,10 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrevInst, LPSTR lpCmdLine, int nC
 
     // GetMessageA gives -1 on failure; that ends the loop too rather than dispatching nothing forever.
     MSG msg = {};
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageA(&msg, NULL, 0, 0)) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return (int)msg.wParam;
+    return got == 0 ? (int)msg.wParam : 0;
 }
