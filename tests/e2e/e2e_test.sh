@@ -14,6 +14,8 @@ exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 [ -f "$exe" ] || die "no program at $exe"
 work=${DOVRA_E2E_WORK:-$PWD/e2e-run}
 prefix=${DOVRA_E2E_PREFIX:-$PWD/e2e-wineprefix}
+shot=${E2E_SCREENSHOT:-}
+case $shot in "" | /*) ;; *) shot=$PWD/$shot ;; esac
 
 step_start=$(date +%s.%N)
 log() { printf '[%5.1f s] %s\n' "$(awk -v a="$step_start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }')" "$*"; }
@@ -190,7 +192,8 @@ invert() { awk -F, '{ print 255 - $1 "," 255 - $2 "," 255 - $3 }' <<<"$1"; }
 
 # Wait for the first paint: the grid shows.
 OX= OY=
-for _ in $(seq 100); do
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
   snap start
   o=$(find_origin start)
   if [ -n "$o" ]; then
@@ -203,9 +206,9 @@ done
 sleep 0.3 # one more tick: the whole window, button included, is drawn
 snap start
 log "client origin at window offset ($OX, $OY)"
-if [ -n "${E2E_SCREENSHOT:-}" ]; then
-  /usr/bin/convert "$work/start.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$E2E_SCREENSHOT"
-  log "screenshot saved to $E2E_SCREENSHOT"
+if [ -n "$shot" ]; then
+  /usr/bin/convert "$work/start.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$shot"
+  log "screenshot saved to $shot"
 fi
 
 # ---------------------------------------------------------------- the restored game, as drawn
@@ -307,7 +310,8 @@ log "kind $kind at ($fx, $fy) is selected and drawn inverted"
 click $((tx * 16 + 7)) $((ty * 16 + 6))
 # Two squares at 100 ms each, a pause tick and three drops: about 0.6 s. Wait for the whole turn.
 moved=0
-for _ in $(seq 50); do
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.2
   snap moved
   board moved >"$work/moved.board"
