@@ -1,6 +1,8 @@
 // board.cpp: the board, the preview of the next three pieces, the score and dealing pieces onto the board.
 #include "board.h"
 
+#include <climits>
+
 #include "random.h"
 
 int board[BOARD_SIZE][BOARD_SIZE];
@@ -73,4 +75,12 @@ void NewGame()
     sprinkle_board();
     get_handfull();
     current_score = 0;
+}
+
+void add_points(int points)
+{
+    if (points > 0 && current_score > INT_MAX - points)
+        current_score = INT_MAX;
+    else
+        current_score += points;
 }

@@ -18,3 +18,6 @@ void get_handfull();
 int sprinkle_board();
 int drop_next(int n);
 void NewGame();
+// Adds points to current_score, stopping at the largest int: a score restored from a
+// hand-edited file may already stand there.
+void add_points(int points);

@@ -79,6 +79,6 @@ int process_fives()
                                    DIRECTIONS[d].incy);
 
     const int cleared = free_cells() - pre;
-    current_score += compute_score(cleared);
+    add_points(compute_score(cleared));
     return cleared;
 }

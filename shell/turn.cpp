@@ -109,7 +109,7 @@ void CheckClearBoard(HWND hWnd)
     MessageBoxA(hWnd, "You cleared the board!\nThat's good for a 500 point bonus!", "Wow!", MB_OK);
     sprinkle_board();
     get_handfull();
-    current_score += 500;
+    add_points(500);
 }
 
 static void replay_pending_click()
