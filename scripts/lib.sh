@@ -12,6 +12,7 @@ DOVRA_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   xvfb xdotool imagemagick x11-utils
   libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 say() { printf '== %s\n' "$*" >&2; }
