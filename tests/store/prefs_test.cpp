@@ -524,10 +524,7 @@ TEST_F(PrefsFile, BinaryJunkIsHarmless)
 {
     dovra::srand(2024);
     for (int round = 0; round < 20; round++) {
-        std::string junk;
-        const int length = dovra::_lrand() % 3000;
-        for (int i = 0; i < length; i++)
-            junk += static_cast<char>(dovra::_lrand() % 256);
+        std::string junk = random_junk(3000);
         // Real keys among the junk, so that the parsers run on it.
         junk += "\x01sound02 = \xff\x00 x\ncell_size = \x80\ncell44 = 9\x00\ncurrent_score = -\n";
         junk += std::string("cell03 = \0 5\n", 13);

@@ -122,10 +122,7 @@ TEST_F(ScoreDialogs, OkPostsCloseAndStoresTheScore)
     EXPECT_STREQ(scores[0].name, "AAA");
     EXPECT_EQ(hilite_score, 0);
     EXPECT_STREQ(newname, "AAA");
-    std::string expected = "350 AAA" EOL;
-    for (int i = 1; i < SCORE_ROWS; i++)
-        expected += "0 " EOL;
-    EXPECT_EQ(read_file("scores.txt"), expected + "0" EOL);
+    EXPECT_EQ(read_file("scores.txt"), scores_file({"350 AAA"}, 0));
 }
 
 TEST_F(ScoreDialogs, TwoGamesGiveTheExampleFile)
@@ -136,10 +133,7 @@ TEST_F(ScoreDialogs, TwoGamesGiveTheExampleFile)
     const headless::dialog_run second = run_new_high_score({headless::type_text(IDC_NAME_EDIT, "BBB"), headless::press_ok()});
     // The name typed last is offered again.
     EXPECT_EQ(text_of(second.texts_after_init, IDC_NAME_EDIT), "AAA");
-    std::string expected = "350 AAA" EOL "120 BBB" EOL;
-    for (int i = 2; i < SCORE_ROWS; i++)
-        expected += "0 " EOL;
-    EXPECT_EQ(read_file("scores.txt"), expected + "1" EOL);
+    EXPECT_EQ(read_file("scores.txt"), scores_file({"350 AAA", "120 BBB"}, 1));
 }
 
 TEST_F(ScoreDialogs, EscapeLeavesTheDialogOpen)

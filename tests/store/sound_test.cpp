@@ -158,63 +158,49 @@ TEST_F(Sounds, NamesComeFromTheSettings)
 // ---------------------------------------------------------------------------------------------
 // Playing
 
-TEST_F(Sounds, PlayHandsTheImageOverWithFlagsSeven)
+struct PlayCase {
+    const char *name;
+    int files;                // 1: every slot's file is there; 0: none is
+    int enabled;              // sound_enabled when playing
+    std::vector<int> played;  // the slots asked for, in order
+    std::vector<int> heard;   // the slot whose image each sndPlaySoundA call gets; -1 for no image
+};
+
+void PrintTo(const PlayCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Playing : public Sounds, public ::testing::WithParamInterface<PlayCase> {};
+
+TEST_P(Playing, HandsTheSlotsImageOverWithFlagsSeven)
 {
     static_assert((SND_ASYNC | SND_NODEFAULT | SND_MEMORY) == PLAY_FLAGS, "the flags the program relies on");
-    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+    const PlayCase &c = GetParam();
+    for (int slot = 0; slot < SOUND_SLOTS && c.files; slot++)
         write_file(sound_name[slot], wav(std::string(10 + slot, 'a')));
     LoadSounds();
-    sound_enabled = 1;
-    const int order[] = {SOUND_MOVE, SOUND_MOVE, SOUND_WOOPS, SOUND_DROP, SOUND_ZIP, SOUND_GAMEOVER, SOUND_WINNER};
-    for (int slot : order)
+    sound_enabled = c.enabled;
+    for (int slot : c.played)
         play_sound(slot);
     const std::vector<headless::sound_call> &calls = headless::sounds();
-    ASSERT_EQ(calls.size(), std::size(order));
+    ASSERT_EQ(calls.size(), c.heard.size());
     for (size_t i = 0; i < calls.size(); i++) {
-        EXPECT_EQ(calls[i].sound, wavbuffer[order[i]]) << "call " << i;
+        EXPECT_EQ(calls[i].sound, c.heard[i] < 0 ? nullptr : wavbuffer[c.heard[i]]) << "call " << i;
         EXPECT_EQ(calls[i].flags, PLAY_FLAGS) << "call " << i;
     }
 }
 
-TEST_F(Sounds, AnyValueButZeroSwitchesSoundOn)
-{
-    write_file("move.wav", GOOD);
-    LoadSounds();
-    sound_enabled = -3;
-    play_sound(SOUND_MOVE);
-    ASSERT_EQ(headless::sounds().size(), 1u);
-    EXPECT_EQ(headless::sounds()[0].sound, wavbuffer[SOUND_MOVE]);
-}
+const std::vector<int> EVERY_SLOT = {SOUND_MOVE, SOUND_MOVE, SOUND_WOOPS, SOUND_DROP,
+                                     SOUND_ZIP,  SOUND_GAMEOVER, SOUND_WINNER};
 
-TEST_F(Sounds, NothingIsPlayedWithSoundOff)
-{
-    for (int slot = 0; slot < SOUND_SLOTS; slot++)
-        write_file(sound_name[slot], GOOD);
-    LoadSounds();
-    sound_enabled = 0;
-    for (int slot = 0; slot < SOUND_SLOTS; slot++)
-        play_sound(slot);
-    EXPECT_TRUE(headless::sounds().empty());
-}
-
-TEST_F(Sounds, EmptySlotPlaysNullWithSoundOn)
-{
-    LoadSounds();
-    sound_enabled = 1;
-    play_sound(SOUND_WINNER);
-    ASSERT_EQ(headless::sounds().size(), 1u);
-    EXPECT_EQ(headless::sounds()[0].sound, nullptr);
-    EXPECT_EQ(headless::sounds()[0].flags, PLAY_FLAGS);
-}
-
-TEST_F(Sounds, SlotsOutsideTheTablePlayNothing)
-{
-    LoadSounds();
-    sound_enabled = 1;
-    play_sound(-1);
-    play_sound(SOUND_SLOTS);
-    EXPECT_TRUE(headless::sounds().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Sounds, Playing, ::testing::Values(
+    PlayCase{"every_slot_in_order", 1, 1, EVERY_SLOT, EVERY_SLOT},
+    PlayCase{"any_value_but_zero_is_on", 1, -3, {SOUND_MOVE}, {SOUND_MOVE}},
+    PlayCase{"nothing_with_sound_off", 1, 0, EVERY_SLOT, {}},
+    PlayCase{"empty_slot_plays_no_image", 0, 1, {SOUND_WINNER}, {-1}},
+    PlayCase{"slots_outside_the_table_play_nothing", 0, 1, {-1, SOUND_SLOTS}, {}}),
+    [](const ::testing::TestParamInfo<PlayCase> &info) { return std::string(info.param.name); });
 
 TEST_F(Sounds, LoadedWithSoundOffAndPlayedLaterWithoutTheFiles)
 {

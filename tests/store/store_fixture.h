@@ -1,17 +1,14 @@
-// store_fixture.h: each file test runs in a fresh folder of its own and leaves every process-wide variable as it found it.
+// store_fixture.h: a fresh folder and the start-up state for each file test, both put back afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "board.h"
+#include "common/files.h"
 #include "prefs.h"
 #include "random.h"
 #include "scores.h"
@@ -97,64 +94,20 @@ inline void start_up_state()
     score_recorded = 0;
 }
 
-inline void write_file(const char *name, const std::string &bytes)
-{
-    FILE *f = std::fopen(name, "wb");
-    ASSERT_NE(f, nullptr) << name;
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    ASSERT_EQ(std::fclose(f), 0);
-}
-
-// The file's bytes as they are on disk; "<missing>" when it cannot be opened.
-inline std::string read_file(const char *name)
-{
-    FILE *f = std::fopen(name, "rb");
-    if (f == nullptr)
-        return "<missing>";
-    std::string bytes;
-    int c;
-    while ((c = std::fgetc(f)) != EOF)
-        bytes += static_cast<char>(c);
-    std::fclose(f);
-    return bytes;
-}
-
-inline bool file_exists(const char *name)
-{
-    std::error_code ec;
-    return std::filesystem::exists(name, ec);
-}
-
-// A fresh folder per test, made the current one because the program names its files relative to it.
-class StoreTest : public ::testing::Test {
+// A fresh folder per test, and the file code's state as start-up leaves it; both put back afterwards.
+class StoreTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
         saved_state_ = take_store_state();
         start_up_state();
         dovra::srand(1);
-        namespace fs = std::filesystem;
-        old_dir_ = fs::current_path();
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        for (int attempt = 0; attempt < 100 && dir_.empty(); attempt++) {
-            fs::path candidate = fs::temp_directory_path() /
-                ("dovra-store-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-            std::error_code ec;
-            if (fs::create_directory(candidate, ec))
-                dir_ = candidate;
-        }
-        ASSERT_FALSE(dir_.empty()) << "no temporary folder";
-        fs::current_path(dir_);
+        TempFolderTest::SetUp();
     }
 
     void TearDown() override
     {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        fs::current_path(old_dir_, ec);
-        if (!dir_.empty())
-            fs::remove_all(dir_, ec);
+        TempFolderTest::TearDown();
         put_store_state(saved_state_);
         // The generator's state at process start.
         dovra::srand(1);
@@ -162,6 +115,23 @@ protected:
 
 private:
     StoreState saved_state_;
-    std::filesystem::path old_dir_;
-    std::filesystem::path dir_;
 };
+
+// Bytes of every value, of a length below max_length, drawn from the program's own generator.
+inline std::string random_junk(int max_length)
+{
+    std::string junk;
+    const int length = dovra::_lrand() % max_length;
+    for (int i = 0; i < length; i++)
+        junk += static_cast<char>(dovra::_lrand() % 256);
+    return junk;
+}
+
+// scores.txt as the program writes it: the rows given, "0 " for the rest of the ten, and the newest entry's index.
+inline std::string scores_file(const std::vector<std::string> &rows, int newest)
+{
+    std::string text;
+    for (size_t i = 0; i < static_cast<size_t>(SCORE_ROWS); i++)
+        text += (i < rows.size() ? rows[i] : std::string("0 ")) + EOL;
+    return text + std::to_string(newest) + EOL;
+}
