@@ -1,15 +1,8 @@
 // commands_test.cpp: every menu command and the New Game button, with the check marks, the window
 // fitting the settings, and New Game ending a turn that is still running.
-#include <memory>
-
-#include "resource.h"
 #include "shell_fixture.h"
 
 namespace {
-
-// The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
-const int HEX = 2 * headless::CXBORDER + 2 * headless::CXFRAME;
-const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMENU + headless::CYCAPTION;
 
 // A line the program never writes, so that a file still holding it was not rewritten.
 const char HAND_WRITTEN[] = "# written by hand\n";
@@ -32,11 +25,6 @@ const char RULES[] =
 
 const char TEN_THOUSANDS[] = "1000 A\n1000 B\n1000 C\n1000 D\n1000 E\n1000 F\n1000 G\n1000 H\n1000 I\n1000 J\n11\n";
 
-int pieces_on_board()
-{
-    return SQUARES - free_cells();
-}
-
 std::vector<std::string> split_lines(const std::string& text)
 {
     std::vector<std::string> lines;
@@ -47,65 +35,35 @@ std::vector<std::string> split_lines(const std::string& text)
     return lines;
 }
 
-int contains(const std::string& text, const std::string& part)
+// As the platform sends it when the button is pressed.
+LRESULT press_new_game_button()
 {
-    return text.find(part) != std::string::npos ? 1 : 0;
+    return BaseMsgProc(MyWindow, WM_COMMAND, MAKEWPARAM(IDC_NEWGAME, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hNewGameButton));
+}
+
+LRESULT command_or_button(int id)
+{
+    return id == IDC_NEWGAME ? press_new_game_button() : command(id);
+}
+
+int prefs_written()
+{
+    return contains(read_file("prefs.txt"), HAND_WRITTEN) ? 0 : 1;
+}
+
+// What the player may do to the window with its frame: move it and stretch it.
+void drag_window_to(int x, int y, int width, int height)
+{
+    ASSERT_TRUE(MoveWindow(MyWindow, x, y, width, height, TRUE));
 }
 
 }  // namespace
 
+// Every prefs.txt these tests write starts with HAND_WRITTEN.
 class CommandsTest : public ShellTest {
 protected:
-    void start_with_prefs(const std::string& text)
-    {
-        write_file("prefs.txt", std::string(HAND_WRITTEN) + text);
-        start();
-    }
-
-    LRESULT command(int id, int notification = 0)
-    {
-        return BaseMsgProc(MyWindow, WM_COMMAND, MAKEWPARAM(id, notification), 0);
-    }
-
-    // As the platform sends it when the button is pressed.
-    LRESULT press_new_game_button()
-    {
-        return BaseMsgProc(MyWindow, WM_COMMAND, MAKEWPARAM(IDC_NEWGAME, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(hNewGameButton));
-    }
-
-    LRESULT command_or_button(int id)
-    {
-        return id == IDC_NEWGAME ? press_new_game_button() : command(id);
-    }
-
-    static int prefs_written() { return contains(read_file("prefs.txt"), HAND_WRITTEN) ? 0 : 1; }
-
-    static void expect_marks_mirror_settings()
-    {
-        EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), cell_size == 16 ? 1 : 0);
-        EXPECT_EQ(headless::menu_checked(MyWindow, IDM_BIGBOARD), cell_size == 32 ? 1 : 0);
-        EXPECT_EQ(headless::menu_checked(MyWindow, IDM_PREVIEW), display_preview != 0 ? 1 : 0);
-        EXPECT_EQ(headless::menu_checked(MyWindow, IDM_SOUND), sound_enabled != 0 ? 1 : 0);
-        for (int id : {IDM_EXIT, IDM_NEWGAME, IDM_SHOWSCORES, IDM_ABOUT})
-            EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
-    }
-
-    // What the player may do to the window with its frame: move it and stretch it.
-    static void drag_window_to(int x, int y, int width, int height)
-    {
-        ASSERT_TRUE(MoveWindow(MyWindow, x, y, width, height, TRUE));
-    }
-
-    size_t moves_since() const { return headless::move_window_calls().size() - seen_moves; }
-
-    void forget_records_and_moves()
-    {
-        forget_records();
-        seen_moves = headless::move_window_calls().size();
-    }
-
-    size_t seen_moves = 0;
+    void start_with_prefs(const std::string& text) { ShellTest::start_with_prefs(HAND_WRITTEN + text); }
 };
 
 // ---- Exit ---------------------------------------------------------------------------------------
@@ -123,7 +81,7 @@ TEST_F(CommandsTest, ExitPostsACloseThatTheLoopHandlesLater)
     EXPECT_EQ(posted[0].wParam, 0u);
     EXPECT_EQ(posted[0].lParam, 0);
     // Nothing is saved or released inside the command itself.
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
     EXPECT_EQ(headless::timers().size(), 1u);
 
     headless::run_pending();
@@ -134,14 +92,9 @@ TEST_F(CommandsTest, ExitPostsACloseThatTheLoopHandlesLater)
 
 TEST_F(CommandsTest, ExitFromTheMenuEndsWinMainThroughTheNormalClose)
 {
-    auto calls = std::make_shared<int>(0);
-    headless::set_idle_hook([calls] {
-        if (++*calls == 1)
-            PostMessageA(headless::main_window(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
-    });
-    char command_line[] = "";
+    on_idle(1, [] { PostMessageA(headless::main_window(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0); });
 
-    EXPECT_EQ(WinMain(headless::instance(), NULL, command_line, SW_SHOWNORMAL), 0);
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
 
     EXPECT_TRUE(contains(read_file("prefs.txt"), "current_score = 0\n"));
     for (int slot = 0; slot < SOUND_SLOTS; ++slot)
@@ -176,7 +129,7 @@ TEST_P(NewGameCommand, DealsAFreshGameAfterOfferingAnUnrecordedScore)
     ASSERT_EQ(hilite_x, 0);
     const std::string scores_before = read_file("scores.txt");
     forget_records();
-    headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, "Ann"), headless::press_ok()});
+    answer_new_high_score("Ann");
 
     EXPECT_EQ(command_or_button(c.id), 0);
 
@@ -195,7 +148,7 @@ TEST_P(NewGameCommand, DealsAFreshGameAfterOfferingAnUnrecordedScore)
     EXPECT_EQ(inv.whole, 1);
     EXPECT_EQ(inv.erase, 1);
     // The old game stays in prefs.txt until the next save.
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
     EXPECT_EQ(boxes_since(), 0u);
     for (const MSG& msg : posted_since())
         EXPECT_NE(msg.hwnd, MyWindow) << "message " << msg.message;
@@ -205,11 +158,9 @@ TEST_P(NewGameCommand, DealsAFreshGameAfterOfferingAnUnrecordedScore)
         EXPECT_EQ(read_file("scores.txt"), scores_before);
         return;
     }
-    ASSERT_EQ(dialogs_since(), 2u);
+    ASSERT_EQ(dialogs_shown(), (std::vector<int>{IDD_NEWHIGHSCORE, IDD_TOPSCORES}));
     const headless::dialog_run& entry = headless::dialogs()[seen_dialogs];
     const headless::dialog_run& table = headless::dialogs()[seen_dialogs + 1];
-    EXPECT_EQ(entry.template_id, IDD_NEWHIGHSCORE);
-    EXPECT_EQ(table.template_id, IDD_TOPSCORES);
     for (const headless::dialog_run* run : {&entry, &table}) {
         EXPECT_EQ(run->owner, MyWindow);
         EXPECT_EQ(run->param, 0);
@@ -271,12 +222,8 @@ TEST_P(NewGameDuringATurn, EndsTheTurnSoNothingOfItReachesTheNewGame)
 
     EXPECT_EQ(command(IDM_NEWGAME), 0);
 
-    EXPECT_EQ(animate_state, MOVE);
-    EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(move_complete, 1);
+    expect_idle();
     EXPECT_EQ(pending_click, 0);
-    EXPECT_EQ(current_cursor, normal_cursor);
-    EXPECT_EQ(headless::current_cursor(), normal_cursor);
     EXPECT_EQ(pieces_on_board(), BATCH_SIZE);
     EXPECT_EQ(current_score, 0);
 
@@ -325,13 +272,11 @@ TEST_F(CommandsTest, NewGameDuringAGameEndingTurnOpensNoDialogBehindTheHighScore
     ASSERT_EQ(animate_state, PAUSE) << "one square to go: arrived";
     forget_records();
     headless::set_modal_ticks(6);
-    headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, "Ann"), headless::press_ok()});
+    answer_new_high_score("Ann");
 
     EXPECT_EQ(command(IDM_NEWGAME), 0);
 
-    ASSERT_EQ(dialogs_since(), 2u);
-    EXPECT_EQ(headless::dialogs()[seen_dialogs].template_id, IDD_NEWHIGHSCORE);
-    EXPECT_EQ(headless::dialogs()[seen_dialogs + 1].template_id, IDD_TOPSCORES);
+    ASSERT_EQ(dialogs_shown(), (std::vector<int>{IDD_NEWHIGHSCORE, IDD_TOPSCORES}));
     EXPECT_EQ(headless::dialogs()[seen_dialogs].ticks, 6) << "the ticks did reach the main window";
     EXPECT_TRUE(sounds_played().empty()) << "no drop, no game-over sound behind the dialogs";
     EXPECT_EQ(boxes_since(), 0u);
@@ -354,9 +299,8 @@ TEST_F(CommandsTest, ShowScoresShowsTheTableAndChangesNothing)
 
     EXPECT_EQ(command(IDM_SHOWSCORES), 0);
 
-    ASSERT_EQ(dialogs_since(), 1u);
+    ASSERT_EQ(dialogs_shown(), std::vector<int>{IDD_TOPSCORES});
     const headless::dialog_run& run = headless::dialogs().back();
-    EXPECT_EQ(run.template_id, IDD_TOPSCORES);
     EXPECT_EQ(run.owner, MyWindow);
     EXPECT_EQ(run.param, 0);
     EXPECT_EQ(run.texts_after_init.at(IDC_ROW_NAME), "--> Ann");
@@ -366,7 +310,7 @@ TEST_F(CommandsTest, ShowScoresShowsTheTableAndChangesNothing)
     EXPECT_EQ(current_score, 75);
     EXPECT_EQ(invalidations_since(), 0u);
     EXPECT_EQ(boxes_since(), 0u);
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
 }
 
 TEST_F(CommandsTest, AboutShowsTheVersionAndTheRules)
@@ -418,121 +362,99 @@ TEST_F(CommandsTest, AboutShowsTheVersionAndTheRules)
     EXPECT_EQ(dialogs_since(), 0u);
 }
 
-// ---- Board size ---------------------------------------------------------------------------------
+// ---- Board size, preview and sound --------------------------------------------------------------
 
 namespace {
-struct size_case {
+struct setting_case {
     const char* name;
     const char* prefs;
     int id;
-    int cs;               // after the command
+    int cs, preview, sound;  // the settings after the command
     int written;
-    int width, height;    // outer size
+    int width, height;       // outer size after the command; the player had dragged it to 700 x 500
     int button_x, button_y;
 };
 }  // namespace
 
-class BoardSizeCommand : public CommandsTest, public ::testing::WithParamInterface<size_case> {};
+class SettingCommand : public CommandsTest, public ::testing::WithParamInterface<setting_case> {};
 
-TEST_P(BoardSizeCommand, FitsTheWindowAndSavesOnlyAChange)
+// The window springs back to the size the settings give, keeping its top-left corner; the sound switch
+// neither resizes nor repaints.
+TEST_P(SettingCommand, ChangesItsSettingFitsTheWindowAndSavesOnlyAChange)
 {
-    const size_case& c = GetParam();
+    const setting_case& c = GetParam();
     start_with_prefs(c.prefs);
     drag_window_to(300, 200, 700, 500);
-    // Marks out of step, as nothing but this command could leave them.
-    CheckMenuItem(GetMenu(MyWindow), IDM_LITTLEBOARD, MF_BYCOMMAND | (c.cs == 16 ? MF_UNCHECKED : MF_CHECKED));
-    CheckMenuItem(GetMenu(MyWindow), IDM_BIGBOARD, MF_BYCOMMAND | (c.cs == 32 ? MF_UNCHECKED : MF_CHECKED));
-    forget_records_and_moves();
+    if (c.id == IDM_BIGBOARD || c.id == IDM_LITTLEBOARD) {
+        // Marks out of step, as nothing but this command could leave them.
+        CheckMenuItem(GetMenu(MyWindow), IDM_LITTLEBOARD, MF_BYCOMMAND | (c.cs == 16 ? MF_UNCHECKED : MF_CHECKED));
+        CheckMenuItem(GetMenu(MyWindow), IDM_BIGBOARD, MF_BYCOMMAND | (c.cs == 32 ? MF_UNCHECKED : MF_CHECKED));
+    }
+    forget_records();
 
     EXPECT_EQ(command(c.id), 0);
 
     EXPECT_EQ(cell_size, c.cs);
+    EXPECT_EQ(display_preview, c.preview);
+    EXPECT_EQ(sound_enabled, c.sound);
     expect_marks_mirror_settings();
     EXPECT_EQ(prefs_written(), c.written);
     if (c.written) {
         std::string prefs = read_file("prefs.txt");
         EXPECT_TRUE(contains(prefs, "cell_size = " + std::to_string(c.cs) + "\n"));
+        EXPECT_TRUE(contains(prefs, "display_preview = " + std::to_string(c.preview) + "\n"));
+        EXPECT_TRUE(contains(prefs, "sound_enabled = " + std::to_string(c.sound) + "\n"));
         EXPECT_TRUE(contains(prefs, "current_score = "));
     }
-    // The stretched window springs back to the computed size; its top-left corner stays.
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.left, 300);
-    EXPECT_EQ(r.top, 200);
-    EXPECT_EQ(r.right - r.left, c.width);
-    EXPECT_EQ(r.bottom - r.top, c.height);
-    RECT b = headless::window_rect(hNewGameButton);
-    EXPECT_EQ(b.left, c.button_x);
-    EXPECT_EQ(b.top, c.button_y);
-    EXPECT_EQ(b.right - b.left, 80);
-    EXPECT_EQ(b.bottom - b.top, 25);
-    ASSERT_EQ(moves_since(), 2u);
+    expect_window(300, 200, c.width, c.height);
+    expect_button_at(c.button_x, c.button_y);
+    const size_t moves = c.id == IDM_SOUND ? 0u : 2u;
+    ASSERT_EQ(moves_since(), moves);
     for (size_t i = seen_moves; i < headless::move_window_calls().size(); ++i)
         EXPECT_EQ(headless::move_window_calls()[i].repaint, 1);
+    if (moves == 0) {
+        EXPECT_EQ(invalidations_since(), 0u);
+    }
     EXPECT_EQ(boxes_since(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, BoardSizeCommand,
+    Cases, SettingCommand,
     ::testing::Values(
-        size_case{"little_to_big", "cell_size = 16\n", IDM_BIGBOARD, 32, 1, 320 + HEX, 321 + VEX, 208, 292},
-        size_case{"big_to_little", "cell_size = 32\n", IDM_LITTLEBOARD, 16, 1, 160 + HEX, 177 + VEX, 64, 148},
-        size_case{"little_again", "cell_size = 16\n", IDM_LITTLEBOARD, 16, 0, 160 + HEX, 177 + VEX, 64, 148},
-        size_case{"big_again", "cell_size = 32\n", IDM_BIGBOARD, 32, 0, 320 + HEX, 321 + VEX, 208, 292},
-        size_case{"odd_to_big", "cell_size = 24\n", IDM_BIGBOARD, 32, 1, 320 + HEX, 321 + VEX, 208, 292},
-        size_case{"odd_to_little", "cell_size = 24\n", IDM_LITTLEBOARD, 16, 1, 160 + HEX, 177 + VEX, 64, 148},
-        size_case{"big_without_preview", "cell_size = 16\ndisplay_preview = 0\n", IDM_BIGBOARD, 32, 1, 288 + HEX,
-                  321 + VEX, 208, 292},
+        setting_case{"little_to_big", "cell_size = 16\n", IDM_BIGBOARD, 32, 1, 0, 1, 320 + HEX, 321 + VEX, 208, 292},
+        setting_case{"big_to_little", "cell_size = 32\n", IDM_LITTLEBOARD, 16, 1, 0, 1, 160 + HEX, 177 + VEX, 64, 148},
+        setting_case{"little_again", "cell_size = 16\n", IDM_LITTLEBOARD, 16, 1, 0, 0, 160 + HEX, 177 + VEX, 64, 148},
+        setting_case{"big_again", "cell_size = 32\n", IDM_BIGBOARD, 32, 1, 0, 0, 320 + HEX, 321 + VEX, 208, 292},
+        setting_case{"odd_to_big", "cell_size = 24\n", IDM_BIGBOARD, 32, 1, 0, 1, 320 + HEX, 321 + VEX, 208, 292},
+        setting_case{"odd_to_little", "cell_size = 24\n", IDM_LITTLEBOARD, 16, 1, 0, 1, 160 + HEX, 177 + VEX, 64, 148},
+        setting_case{"big_without_preview", "cell_size = 16\ndisplay_preview = 0\n", IDM_BIGBOARD, 32, 0, 0, 1,
+                     288 + HEX, 321 + VEX, 208, 292},
         // However wide the preview claims to be, the window stays within what the platform takes.
-        size_case{"big_with_a_huge_preview", "cell_size = 16\ndisplay_preview = 2147483647\n", IDM_BIGBOARD, 32, 1,
-                  32767, 321 + VEX, 208, 292}),
-    [](const ::testing::TestParamInfo<size_case>& info) { return std::string(info.param.name); });
-
-// ---- Preview ------------------------------------------------------------------------------------
-
-namespace {
-struct preview_case {
-    const char* name;
-    const char* prefs;
-    int after;
-    int width, height;    // outer size less the extras, after the command
-};
-}  // namespace
-
-class PreviewCommand : public CommandsTest, public ::testing::WithParamInterface<preview_case> {};
-
-TEST_P(PreviewCommand, TogglesAndWidensOrNarrowsByOneColumn)
-{
-    const preview_case& c = GetParam();
-    start_with_prefs(c.prefs);
-    drag_window_to(250, 120, 600, 450);
-    forget_records_and_moves();
-
-    EXPECT_EQ(command(IDM_PREVIEW), 0);
-
-    EXPECT_EQ(display_preview, c.after);
-    expect_marks_mirror_settings();
-    EXPECT_EQ(prefs_written(), 1);
-    EXPECT_TRUE(contains(read_file("prefs.txt"), "display_preview = " + std::to_string(c.after) + "\n"));
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.left, 250);
-    EXPECT_EQ(r.top, 120);
-    EXPECT_EQ(r.right - r.left, c.width + HEX);
-    EXPECT_EQ(r.bottom - r.top, c.height + VEX);
-    EXPECT_EQ(moves_since(), 2u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PreviewCommand,
-    ::testing::Values(preview_case{"off_little", "display_preview = 1\n", 0, 144, 177},
-                      preview_case{"on_little", "display_preview = 0\n", 1, 160, 177},
-                      preview_case{"off_big", "cell_size = 32\ndisplay_preview = 1\n", 0, 288, 321},
-                      preview_case{"on_big", "cell_size = 32\ndisplay_preview = 0\n", 1, 320, 321},
-                      // Any non-zero value counts as on.
-                      preview_case{"five_counts_as_on", "display_preview = 5\n", 0, 144, 177},
-                      preview_case{"minus_one_counts_as_on", "display_preview = -1\n", 0, 144, 177},
-                      preview_case{"int_max_counts_as_on", "display_preview = 2147483647\n", 0, 144, 177},
-                      preview_case{"int_min_counts_as_on", "display_preview = -2147483648\n", 0, 144, 177}),
-    [](const ::testing::TestParamInfo<preview_case>& info) { return std::string(info.param.name); });
+        setting_case{"big_with_a_huge_preview", "cell_size = 16\ndisplay_preview = 2147483647\n", IDM_BIGBOARD, 32,
+                     2147483647, 0, 1, 32767, 321 + VEX, 208, 292},
+        setting_case{"preview_off_little", "display_preview = 1\n", IDM_PREVIEW, 16, 0, 0, 1, 144 + HEX, 177 + VEX, 64,
+                     148},
+        setting_case{"preview_on_little", "display_preview = 0\n", IDM_PREVIEW, 16, 1, 0, 1, 160 + HEX, 177 + VEX, 64,
+                     148},
+        setting_case{"preview_off_big", "cell_size = 32\ndisplay_preview = 1\n", IDM_PREVIEW, 32, 0, 0, 1, 288 + HEX,
+                     321 + VEX, 208, 292},
+        setting_case{"preview_on_big", "cell_size = 32\ndisplay_preview = 0\n", IDM_PREVIEW, 32, 1, 0, 1, 320 + HEX,
+                     321 + VEX, 208, 292},
+        // Any non-zero value counts as on.
+        setting_case{"preview_five_counts_as_on", "display_preview = 5\n", IDM_PREVIEW, 16, 0, 0, 1, 144 + HEX,
+                     177 + VEX, 64, 148},
+        setting_case{"preview_minus_one_counts_as_on", "display_preview = -1\n", IDM_PREVIEW, 16, 0, 0, 1, 144 + HEX,
+                     177 + VEX, 64, 148},
+        setting_case{"preview_int_max_counts_as_on", "display_preview = 2147483647\n", IDM_PREVIEW, 16, 0, 0, 1,
+                     144 + HEX, 177 + VEX, 64, 148},
+        setting_case{"preview_int_min_counts_as_on", "display_preview = -2147483648\n", IDM_PREVIEW, 16, 0, 0, 1,
+                     144 + HEX, 177 + VEX, 64, 148},
+        setting_case{"sound_on", "sound_enabled = 0\n", IDM_SOUND, 16, 1, 1, 1, 700, 500, 64, 148},
+        setting_case{"sound_off", "sound_enabled = 1\n", IDM_SOUND, 16, 1, 0, 1, 700, 500, 64, 148},
+        setting_case{"sound_seven_counts_as_on", "sound_enabled = 7\n", IDM_SOUND, 16, 1, 0, 1, 700, 500, 64, 148},
+        setting_case{"sound_minus_one_counts_as_on", "sound_enabled = -1\n", IDM_SOUND, 16, 1, 0, 1, 700, 500, 64,
+                     148}),
+    [](const ::testing::TestParamInfo<setting_case>& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, PreviewTwiceComesBackToTheSameWindow)
 {
@@ -550,46 +472,6 @@ TEST_F(CommandsTest, PreviewTwiceComesBackToTheSameWindow)
     EXPECT_EQ(display_preview, 1);
     expect_marks_mirror_settings();
 }
-
-// ---- Sound --------------------------------------------------------------------------------------
-
-namespace {
-struct sound_case {
-    const char* name;
-    const char* prefs;
-    int after;
-};
-}  // namespace
-
-class SoundCommand : public CommandsTest, public ::testing::WithParamInterface<sound_case> {};
-
-TEST_P(SoundCommand, TogglesAndSavesWithoutResizingOrRepainting)
-{
-    const sound_case& c = GetParam();
-    start_with_prefs(c.prefs);
-    drag_window_to(250, 120, 600, 450);
-    forget_records_and_moves();
-
-    EXPECT_EQ(command(IDM_SOUND), 0);
-
-    EXPECT_EQ(sound_enabled, c.after);
-    expect_marks_mirror_settings();
-    EXPECT_EQ(prefs_written(), 1);
-    EXPECT_TRUE(contains(read_file("prefs.txt"), "sound_enabled = " + std::to_string(c.after) + "\n"));
-    EXPECT_EQ(moves_since(), 0u);
-    EXPECT_EQ(invalidations_since(), 0u);
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.left, 250);
-    EXPECT_EQ(r.right - r.left, 600);
-    EXPECT_EQ(r.bottom - r.top, 450);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SoundCommand,
-                         ::testing::Values(sound_case{"on", "sound_enabled = 0\n", 1},
-                                           sound_case{"off", "sound_enabled = 1\n", 0},
-                                           sound_case{"seven_counts_as_on", "sound_enabled = 7\n", 0},
-                                           sound_case{"minus_one_counts_as_on", "sound_enabled = -1\n", 0}),
-                         [](const ::testing::TestParamInfo<sound_case>& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, SoundSwitchTakesEffectAtTheNextRefusal)
 {
@@ -624,7 +506,7 @@ TEST_P(UnknownCommand, GivesTheAlertAndChangesNothing)
     std::vector<int> marks;
     for (int id = IDM_EXIT; id <= IDM_SOUND; ++id)
         marks.push_back(headless::menu_checked(MyWindow, id));
-    forget_records_and_moves();
+    forget_records();
 
     EXPECT_EQ(command(GetParam()), 0);
 
@@ -643,16 +525,13 @@ TEST_P(UnknownCommand, GivesTheAlertAndChangesNothing)
     EXPECT_EQ(sound_enabled, 1);
     for (int id = IDM_EXIT; id <= IDM_SOUND; ++id)
         EXPECT_EQ(headless::menu_checked(MyWindow, id), marks[static_cast<size_t>(id - IDM_EXIT)]) << id;
-    RECT now = headless::window_rect(MyWindow);
-    EXPECT_EQ(now.left, rect.left);
-    EXPECT_EQ(now.right, rect.right);
-    EXPECT_EQ(now.bottom, rect.bottom);
+    expect_window(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     EXPECT_EQ(moves_since(), 0u);
     EXPECT_EQ(invalidations_since(), 0u);
     EXPECT_TRUE(posted_since().empty());
     EXPECT_EQ(dialogs_since(), 0u);
     EXPECT_TRUE(sounds_played().empty());
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, UnknownCommand, ::testing::Values(0, 1, 2, 100, 109, 110, 200, 400, 499, 501, 0xFFFF));

@@ -2,48 +2,33 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "board.h"
+#include "common/files.h"
 #include "headless.h"
 #include "paint.h"
 #include "prefs.h"
 #include "random.h"
+#include "resource.h"
 #include "route.h"
 #include "scores.h"
 #include "shell.h"
 #include "sound.h"
 #include "turn.h"
 
+// The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
+const int HEX = 2 * headless::CXBORDER + 2 * headless::CXFRAME;
+const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMENU + headless::CYCAPTION;
+
 // Six distinct sound images, so that a recorded sndPlaySoundA call tells which slot played.
 inline const char* const sound_files[SOUND_SLOTS] = {"move.wav",     "woops.wav", "drop.wav",
                                                       "zip.wav",      "gameover.wav", "winner.wav"};
-
-inline void write_file(const std::string& name, const std::string& text)
-{
-    FILE* f = std::fopen(name.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
-
-inline std::string read_file(const std::string& name)
-{
-    std::string text;
-    FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f)
-        return text;
-    for (int c; (c = std::fgetc(f)) != EOF;)
-        text += static_cast<char>(c);
-    std::fclose(f);
-    return text;
-}
 
 // Puts every process-wide variable of the program back to its value at process start.
 inline void reset_program_state()
@@ -75,22 +60,144 @@ inline void reset_program_state()
     dovra::srand(1);
 }
 
-class ShellTest : public ::testing::Test {
-protected:
-    std::filesystem::path folder;
-    std::filesystem::path home;
+// A board as rows[y][x]: '.' empty, '1'..'7' a piece. The rows given are the top ones; the rest are empty.
+inline std::vector<std::string> rows_from_top(std::vector<std::string> rows = {})
+{
+    rows.resize(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
+    return rows;
+}
 
+// A full board without any two equal neighbours in a line, so no move or drop can complete five.
+inline std::vector<std::string> no_line_rows()
+{
+    std::vector<std::string> rows = rows_from_top();
+    for (int y = 0; y < BOARD_SIZE; ++y)
+        for (int x = 0; x < BOARD_SIZE; ++x)
+            rows[y][x] = static_cast<char>('1' + (x + 2 * y) % PIECE_KINDS);
+    return rows;
+}
+
+inline void set_board(const std::vector<std::string>& rows)
+{
+    for (int y = 0; y < BOARD_SIZE; ++y)
+        for (int x = 0; x < BOARD_SIZE; ++x)
+            board[x][y] = rows[y][x] == '.' ? EMPTY : rows[y][x] - '0';
+}
+
+inline std::vector<std::string> board_rows()
+{
+    std::vector<std::string> rows = rows_from_top();
+    for (int y = 0; y < BOARD_SIZE; ++y)
+        for (int x = 0; x < BOARD_SIZE; ++x)
+            if (board[x][y] != EMPTY)
+                rows[y][x] = static_cast<char>('0' + board[x][y]);
+    return rows;
+}
+
+inline int pieces_on_board()
+{
+    return SQUARES - free_cells();
+}
+
+inline int contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos ? 1 : 0;
+}
+
+// A menu command as the menu sends it; the notification code rides in the high word.
+inline LRESULT command(int id, int notification = 0)
+{
+    return BaseMsgProc(MyWindow, WM_COMMAND, MAKEWPARAM(id, notification), 0);
+}
+
+inline int run_winmain(HINSTANCE previous, int show)
+{
+    char command_line[] = "";
+    return WinMain(headless::instance(), previous, command_line, show);
+}
+
+// Runs action the n-th time WinMain's loop runs out of messages.
+inline void on_idle(int n, std::function<void()> action)
+{
+    auto calls = std::make_shared<int>(0);
+    headless::set_idle_hook([calls, n, action] {
+        if (++*calls == n)
+            action();
+    });
+}
+
+// Ends WinMain's loop from the n-th time it runs out of messages; what runs first is up to the caller.
+inline void close_when_idle(int n, std::function<void()> before_close = nullptr)
+{
+    on_idle(n, [before_close] {
+        if (before_close)
+            before_close();
+        PostMessageA(headless::main_window(), WM_CLOSE, 0, 0);
+    });
+}
+
+// The main window's check marks, and none on the commands that are not settings.
+inline void expect_marks(int little, int big, int preview, int sound)
+{
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), little);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_BIGBOARD), big);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_PREVIEW), preview);
+    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_SOUND), sound);
+    for (int id : {IDM_EXIT, IDM_NEWGAME, IDM_SHOWSCORES, IDM_ABOUT})
+        EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
+}
+
+inline void expect_marks_mirror_settings()
+{
+    expect_marks(cell_size == 16 ? 1 : 0, cell_size == 32 ? 1 : 0, display_preview != 0 ? 1 : 0,
+                 sound_enabled != 0 ? 1 : 0);
+}
+
+// The main window's outer rectangle.
+inline void expect_window(int left, int top, int width, int height)
+{
+    RECT r = headless::window_rect(MyWindow);
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
+}
+
+// The New Game button, always 80 x 25, at (x, y) of the client area.
+inline void expect_button_at(int x, int y)
+{
+    RECT b = headless::window_rect(hNewGameButton);
+    EXPECT_EQ(b.left, x);
+    EXPECT_EQ(b.top, y);
+    EXPECT_EQ(b.right - b.left, 80);
+    EXPECT_EQ(b.bottom - b.top, 25);
+}
+
+// The next New High Score dialog is answered with the name and OK.
+inline void answer_new_high_score(const char* name)
+{
+    headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, name), headless::press_ok()});
+}
+
+// The turn is over: no piece travels, nothing is pending and the arrow shows.
+inline void expect_idle()
+{
+    EXPECT_EQ(animate_state, MOVE);
+    EXPECT_EQ(pptr, 0);
+    EXPECT_EQ(move_complete, 1);
+    EXPECT_EQ(current_cursor, normal_cursor);
+    EXPECT_EQ(headless::current_cursor(), normal_cursor);
+}
+
+class ShellTest : public TempFolderTest {
+protected:
     void SetUp() override
     {
         headless::reset();
         reset_program_state();
-        home = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() /
-                 ("dovra-shell-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
+        TempFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         for (int slot = 0; slot < SOUND_SLOTS; ++slot)
             write_file(sound_files[slot], std::string("sound of slot ") + char('0' + slot));
     }
@@ -98,8 +205,7 @@ protected:
     void TearDown() override
     {
         release_sounds();
-        std::filesystem::current_path(home);
-        std::filesystem::remove_all(folder);
+        TempFolderTest::TearDown();
         headless::reset();
     }
 
@@ -108,6 +214,12 @@ protected:
     {
         ASSERT_NE(Register_Window(headless::instance()), 0);
         ASSERT_EQ(Init_Instance(headless::instance(), SW_SHOWNORMAL), 1);
+    }
+
+    void start_with_prefs(const std::string& text)
+    {
+        write_file("prefs.txt", text);
+        start();
     }
 
     // Starts the program with sound on, the given board, preview and score, and nothing else to recall.
@@ -131,34 +243,7 @@ protected:
         seen_posted = headless::posted().size();
         seen_boxes = headless::message_boxes().size();
         seen_dialogs = headless::dialogs().size();
-    }
-
-    // rows[y][x]: '.' empty, '1'..'7' a piece.
-    static void set_board(const std::vector<std::string>& rows)
-    {
-        for (int y = 0; y < BOARD_SIZE; ++y)
-            for (int x = 0; x < BOARD_SIZE; ++x)
-                board[x][y] = rows[y][x] == '.' ? EMPTY : rows[y][x] - '0';
-    }
-
-    static std::vector<std::string> board_rows()
-    {
-        std::vector<std::string> rows(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
-        for (int y = 0; y < BOARD_SIZE; ++y)
-            for (int x = 0; x < BOARD_SIZE; ++x)
-                if (board[x][y] != EMPTY)
-                    rows[y][x] = static_cast<char>('0' + board[x][y]);
-        return rows;
-    }
-
-    // A full board without any two equal neighbours in a line, so no move or drop can complete five.
-    static std::vector<std::string> no_line_rows()
-    {
-        std::vector<std::string> rows(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
-        for (int y = 0; y < BOARD_SIZE; ++y)
-            for (int x = 0; x < BOARD_SIZE; ++x)
-                rows[y][x] = static_cast<char>('1' + (x + 2 * y) % PIECE_KINDS);
-        return rows;
+        seen_moves = headless::move_window_calls().size();
     }
 
     void click(int x, int y)
@@ -205,6 +290,15 @@ protected:
     }
     size_t boxes_since() const { return headless::message_boxes().size() - seen_boxes; }
     size_t dialogs_since() const { return headless::dialogs().size() - seen_dialogs; }
+    // Dialog templates run since the last forget_records(), in order.
+    std::vector<int> dialogs_shown() const
+    {
+        std::vector<int> ids;
+        for (size_t i = seen_dialogs; i < headless::dialogs().size(); ++i)
+            ids.push_back(headless::dialogs()[i].template_id);
+        return ids;
+    }
+    size_t moves_since() const { return headless::move_window_calls().size() - seen_moves; }
 
     size_t seen_sounds = 0;
     size_t seen_invalidations = 0;
@@ -212,4 +306,5 @@ protected:
     size_t seen_posted = 0;
     size_t seen_boxes = 0;
     size_t seen_dialogs = 0;
+    size_t seen_moves = 0;
 };

@@ -7,8 +7,6 @@
 
 namespace {
 
-const std::vector<std::string> empty_rows(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
-
 // The number of squares the piece will advance, read from the route as the animation reads it.
 int route_steps()
 {
@@ -23,11 +21,6 @@ int route_steps()
         }
     }
     return steps;
-}
-
-int pieces_on_board()
-{
-    return SQUARES - free_cells();
 }
 
 std::vector<int> kinds_on_board()
@@ -66,23 +59,13 @@ protected:
         }
         return ticks;
     }
-
-    void expect_idle()
-    {
-        EXPECT_EQ(animate_state, MOVE);
-        EXPECT_EQ(pptr, 0);
-        EXPECT_EQ(move_complete, 1);
-        EXPECT_EQ(current_cursor, normal_cursor);
-        EXPECT_EQ(headless::current_cursor(), normal_cursor);
-    }
 };
 
 // ---- Selection ----------------------------------------------------------------------------------
 
 TEST_F(TurnTest, ClickOnAMovablePieceSelectsItOnce)
 {
-    start_with({"12.......", "3........", ".........", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"12.......", "3........"}));
     click_square(1, 0);
     EXPECT_EQ(hilite_x, 1);
     EXPECT_EQ(hilite_y, 0);
@@ -103,80 +86,91 @@ TEST_F(TurnTest, ClickOnAMovablePieceSelectsItOnce)
     EXPECT_TRUE(sounds_played().empty());
 }
 
-TEST_F(TurnTest, ClicksThatClearTheSelectionSilently)
-{
-    struct Case {
-        const char* what;
-        int x, y;
-    };
-    const Case cases[] = {
-        {"blocked-in piece", 0 * 16 + 8, 0 * 16 + 8},
-        {"preview column", 9 * 16 + 3, 10},
-        {"right of the window's board", 200, 10},
-        {"strip below the board", 10, 9 * 16},
-        {"New Game button height", 70, 160},
-        {"coordinates past 32767", 0xFFFF, 0xFFFF},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        release_sounds();
-        headless::reset();
-        reset_program_state();
-        start_with({"12.......", "3........", ".........", ".........", ".........", ".........",
-                    ".........", ".........", "........."});
-        click_square(1, 0);
-        forget_records();
-        click(c.x, c.y);
-        EXPECT_EQ(hilite_x, NO_SELECTION);
-        EXPECT_EQ(hilite_y, NO_SELECTION);
-        EXPECT_EQ(invalidations_since(), 1u);
-        EXPECT_TRUE(sounds_played().empty());
-        EXPECT_EQ(move_complete, 1);
-    }
-}
+namespace {
+struct clearing_click {
+    const char* name;
+    int x, y;
+};
+}  // namespace
 
-TEST_F(TurnTest, EmptySquareWithNothingSelectedPlaysWoops)
+class ClickClearingTheSelection : public TurnTest, public ::testing::WithParamInterface<clearing_click> {};
+
+TEST_P(ClickClearingTheSelection, ClearsItSilently)
 {
-    start_with(empty_rows);
-    click_square(4, 4);
-    EXPECT_EQ(sounds_played(), std::vector<int>{SOUND_WOOPS});
+    start_with(rows_from_top({"12.......", "3........"}));
+    click_square(1, 0);
+    forget_records();
+    click(GetParam().x, GetParam().y);
     EXPECT_EQ(hilite_x, NO_SELECTION);
-    EXPECT_EQ(invalidations_since(), 0u);
+    EXPECT_EQ(hilite_y, NO_SELECTION);
+    EXPECT_EQ(invalidations_since(), 1u);
+    EXPECT_TRUE(sounds_played().empty());
     EXPECT_EQ(move_complete, 1);
 }
 
-TEST_F(TurnTest, RefusedMovesKeepTheSelection)
+INSTANTIATE_TEST_SUITE_P(Places, ClickClearingTheSelection,
+                         ::testing::Values(clearing_click{"blocked_in_piece", 0 * 16 + 8, 0 * 16 + 8},
+                                           clearing_click{"preview_column", 9 * 16 + 3, 10},
+                                           clearing_click{"right_of_the_windows_board", 200, 10},
+                                           clearing_click{"strip_below_the_board", 10, 9 * 16},
+                                           clearing_click{"new_game_button_height", 70, 160},
+                                           clearing_click{"coordinates_past_32767", 0xFFFF, 0xFFFF}),
+                         [](const ::testing::TestParamInfo<clearing_click>& info) {
+                             return std::string(info.param.name);
+                         });
+
+namespace {
+struct refusal_case {
+    const char* name;
+    std::vector<std::string> rows;
+    int hx, hy;  // the selection before the click: a piece is selected by clicking it, an empty square is set
+    int x, y;    // the square clicked
+};
+}  // namespace
+
+class Refusal : public TurnTest, public ::testing::WithParamInterface<refusal_case> {};
+
+TEST_P(Refusal, PlaysWoopsAndKeepsTheSelectionWithoutATrace)
 {
-    // (8,8) is walled in by the pieces at (7,8) and (8,7).
-    start_with({"1........", ".........", ".........", ".........", ".........", ".........", ".........",
-                "........2", ".......3."});
-    click_square(0, 0);
+    const refusal_case& c = GetParam();
+    start_with(c.rows);
+    if (c.hx != NO_SELECTION && board[c.hx][c.hy] != EMPTY) {
+        click_square(c.hx, c.hy);
+        ASSERT_EQ(hilite_x, c.hx);
+        ASSERT_EQ(hilite_y, c.hy);
+    } else {
+        hilite_x = c.hx;
+        hilite_y = c.hy;
+    }
+    const int pieces = pieces_on_board();
     forget_records();
-    click_square(8, 8);
+
+    click_square(c.x, c.y);
+
     EXPECT_EQ(sounds_played(), std::vector<int>{SOUND_WOOPS});
-    EXPECT_EQ(hilite_x, 0);
-    EXPECT_EQ(hilite_y, 0);
+    EXPECT_EQ(hilite_x, c.hx);
+    EXPECT_EQ(hilite_y, c.hy);
     EXPECT_EQ(invalidations_since(), 0u);
     EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(free_cells(), SQUARES - 3) << "no visited mark is left behind";
+    EXPECT_EQ(pieces_on_board(), pieces);
     for (int x = 0; x < BOARD_SIZE; ++x)
         for (int y = 0; y < BOARD_SIZE; ++y)
-            EXPECT_GE(board[x][y], 0);
+            EXPECT_GE(board[x][y], 0) << "no visited mark is left behind";
     EXPECT_EQ(move_complete, 1);
 }
 
-TEST_F(TurnTest, EmptySelectedSquareIsRefusedWithoutASearch)
-{
-    start_with(empty_rows);
-    hilite_x = 3;
-    hilite_y = 3;
-    click_square(3, 3);
-    EXPECT_EQ(sounds_played(), std::vector<int>{SOUND_WOOPS});
-    EXPECT_EQ(hilite_x, 3);
-    EXPECT_EQ(hilite_y, 3);
-    EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(move_complete, 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Clicks, Refusal,
+    ::testing::Values(refusal_case{"empty_square_with_nothing_selected", rows_from_top(), NO_SELECTION, NO_SELECTION,
+                                   4, 4},
+                      // (8,8) is walled in by the pieces at (7,8) and (8,7).
+                      refusal_case{"walled_in_square",
+                                   {"1........", ".........", ".........", ".........", ".........", ".........",
+                                    ".........", "........2", ".......3."},
+                                   0, 0, 8, 8},
+                      // Refused without a search.
+                      refusal_case{"the_selected_empty_square_itself", rows_from_top(), 3, 3, 3, 3}),
+    [](const ::testing::TestParamInfo<refusal_case>& info) { return std::string(info.param.name); });
 
 // ---- A whole move -------------------------------------------------------------------------------
 
@@ -213,8 +207,7 @@ TEST_F(TurnTest, MoveThatScoresEndsOneTickAfterArrival)
 
 TEST_F(TurnTest, MoveThatScoresNothingDropsThreePieces)
 {
-    start_with({"5........", ".........", ".........", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"5........"}));
     click_square(0, 0);
     click_square(0, 8);
     int steps = route_steps();
@@ -244,7 +237,7 @@ TEST_F(TurnTest, MoveThatScoresNothingDropsThreePieces)
 
 TEST_F(TurnTest, EveryTickRepaintsWithoutErasing)
 {
-    start_with(empty_rows);
+    start_with(rows_from_top());
     forget_records();
     tick(5);
     EXPECT_EQ(invalidations_since(), 5u);
@@ -259,8 +252,7 @@ TEST_F(TurnTest, EveryTickRepaintsWithoutErasing)
 
 TEST_F(TurnTest, OnlyTheLastClickOfATurnIsReplayedOnceAfterIt)
 {
-    start_with({"5........", ".........", ".........", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"5........"}));
     click_square(0, 0);
     click_square(0, 8);
     forget_records();
@@ -295,8 +287,7 @@ TEST_F(TurnTest, OnlyTheLastClickOfATurnIsReplayedOnceAfterIt)
 
 TEST_F(TurnTest, BusyCursorFromTheAcceptedClickToTheLastTick)
 {
-    start_with({"5........", ".........", ".........", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"5........"}));
     click_square(0, 0);
     forget_records();
     click_square(0, 2);
@@ -343,8 +334,7 @@ TEST_F(FillingBoardTest, BoardFullAfterTheFirstDropEndsTheGameAfterTheThirdDrop)
     tick();
     tick();
     EXPECT_EQ(sounds_played(), (std::vector<int>{SOUND_DROP, SOUND_DROP, SOUND_DROP, SOUND_GAMEOVER}));
-    ASSERT_EQ(dialogs_since(), 1u) << "a score of 0 never enters the table";
-    EXPECT_EQ(headless::dialogs().back().template_id, 2);
+    EXPECT_EQ(dialogs_shown(), std::vector<int>{IDD_TOPSCORES}) << "a score of 0 never enters the table";
     EXPECT_EQ(score_recorded, 0);
     expect_idle();
 }
@@ -365,21 +355,19 @@ TEST_F(FillingBoardTest, BoardFullAfterTheSecondDrop)
 TEST_F(FillingBoardTest, GameOverWithATopTenScore)
 {
     start_full_but({}, 120);
-    headless::script_dialog(1, {headless::type_text(101, "Ann"), headless::press_ok()});
+    answer_new_high_score("Ann");
     tick(4);
     click_square(4, 4);  // waits for the end of the turn
     forget_records();
     tick();
     EXPECT_EQ(sounds_played(), (std::vector<int>{SOUND_DROP, SOUND_WINNER}));
-    ASSERT_EQ(dialogs_since(), 2u);
-    const auto& runs = headless::dialogs();
-    EXPECT_EQ(runs[runs.size() - 2].template_id, 1);
-    EXPECT_EQ(runs.back().template_id, 2);
-    EXPECT_EQ(runs[runs.size() - 2].owner, MyWindow);
+    ASSERT_EQ(dialogs_shown(), (std::vector<int>{IDD_NEWHIGHSCORE, IDD_TOPSCORES}));
+    const headless::dialog_run& entry = headless::dialogs()[seen_dialogs];
+    EXPECT_EQ(entry.owner, MyWindow);
     // The winner sound is heard before any dialog opens.
     const auto& events = headless::events();
     size_t winner = headless::sounds().back().seq;
-    EXPECT_LT(winner, static_cast<size_t>(runs[runs.size() - 2].seq));
+    EXPECT_LT(winner, static_cast<size_t>(entry.seq));
     EXPECT_EQ(events[winner].kind, headless::event_kind::sound);
     EXPECT_EQ(score_recorded, 1);
     EXPECT_EQ(scores[0].score, 120);
@@ -413,12 +401,27 @@ TEST_F(FillingBoardTest, LineCompletedByADropIsClearedBeforeTheFullBoardCheck)
     expect_idle();
 }
 
+TEST_F(FillingBoardTest, TicksBehindTheGameOverDialogsOnlyRepaint)
+{
+    start_full_but({}, 50);
+    headless::set_modal_ticks(4);
+    tick(4);
+    std::vector<std::string> before = board_rows();
+    forget_records();
+    tick();
+    ASSERT_EQ(dialogs_since(), 2u);
+    EXPECT_EQ(headless::dialogs().back().ticks, 4);
+    EXPECT_EQ(board_rows(), before) << "nothing dropped or moved behind the dialogs";
+    EXPECT_EQ(sounds_played(), (std::vector<int>{SOUND_DROP, SOUND_WINNER}));
+    EXPECT_EQ(invalidations_since(), 8u + 1u) << "each tick behind a dialog repaints";
+    expect_idle();
+}
+
 // ---- The empty-board bonus ----------------------------------------------------------------------
 
 TEST_F(TurnTest, ClearingMoveThatEmptiesTheBoardEarnsTheBonus)
 {
-    start_with({"1111.....", ".........", "....1....", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"1111.....", ".........", "....1...."}));
     headless::set_modal_ticks(3);
     click_square(4, 2);
     click_square(4, 0);
@@ -455,7 +458,7 @@ TEST_F(TurnTest, DropsThatEmptyTheBoardEarnTheBonus)
         }
         if (q[0].y == q[1].y || q[0].y == q[2].y || q[1].y == q[2].y)
             continue;
-        std::vector<std::string> rows = empty_rows;
+        std::vector<std::string> rows = rows_from_top();
         Square last = {0, 0};
         for (int i = 0; i < 3; ++i) {
             int dir = q[i].x <= 4 ? 1 : -1;
@@ -502,32 +505,11 @@ TEST_F(TurnTest, DropsThatEmptyTheBoardEarnTheBonus)
     FAIL() << "no seed gives three drops in three rows";
 }
 
-TEST_F(TurnTest, TicksBehindTheGameOverDialogsOnlyRepaint)
-{
-    std::vector<std::string> rows = no_line_rows();
-    rows[0][0] = '.';
-    start_with(rows, 50);
-    headless::set_modal_ticks(4);
-    click_square(1, 0);
-    click_square(0, 0);
-    tick(4);
-    std::vector<std::string> before = board_rows();
-    forget_records();
-    tick();
-    ASSERT_EQ(dialogs_since(), 2u);
-    EXPECT_EQ(headless::dialogs().back().ticks, 4);
-    EXPECT_EQ(board_rows(), before) << "nothing dropped or moved behind the dialogs";
-    EXPECT_EQ(sounds_played(), (std::vector<int>{SOUND_DROP, SOUND_WINNER}));
-    EXPECT_EQ(invalidations_since(), 8u + 1u) << "each tick behind a dialog repaints";
-    expect_idle();
-}
-
 // ---- Ending a turn at once ----------------------------------------------------------------------
 
 TEST_F(TurnTest, EndTurnLeavesTheTurnIdle)
 {
-    start_with({"5........", ".........", ".........", ".........", ".........", ".........", ".........",
-                ".........", "........."});
+    start_with(rows_from_top({"5........"}));
     click_square(0, 0);
     click_square(0, 8);
     tick();

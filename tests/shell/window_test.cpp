@@ -1,16 +1,10 @@
 // window_test.cpp: start-up through WinMain, the main window's class, layout, timer and cursor, the
 // restore of a saved game, and closing, through the window procedure on the Win32 stand-in.
 #include <climits>
-#include <memory>
 
-#include "resource.h"
 #include "shell_fixture.h"
 
 namespace {
-
-// The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
-const int HEX = 2 * headless::CXBORDER + 2 * headless::CXFRAME;
-const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMENU + headless::CYCAPTION;
 
 // Hit-test codes of WM_SETCURSOR that the stand-in's header leaves out.
 const int HT_CAPTION = 2;
@@ -41,7 +35,7 @@ const char SAVED_GAME[] =
 // The board of SAVED_GAME.
 std::vector<std::string> saved_rows()
 {
-    std::vector<std::string> rows(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
+    std::vector<std::string> rows = rows_from_top();
     rows[3][0] = '5';
     rows[4][4] = '2';
     rows[5][8] = '7';
@@ -55,11 +49,6 @@ std::string five_pieces(const char* cell12, int score, int checksum_value)
            "\ncurrent_score = " + std::to_string(score) + "\nchecksum = " + std::to_string(checksum_value) + "\n";
 }
 
-int pieces_on_board()
-{
-    return SQUARES - free_cells();
-}
-
 int preview_is_drawn()
 {
     for (int kind : next_batch)
@@ -68,35 +57,9 @@ int preview_is_drawn()
     return 1;
 }
 
-int run_winmain(HINSTANCE previous, int show)
-{
-    char command_line[] = "";
-    return WinMain(headless::instance(), previous, command_line, show);
-}
-
 }  // namespace
 
-class WindowTest : public ShellTest {
-protected:
-    void start_with_prefs(const std::string& text)
-    {
-        write_file("prefs.txt", text);
-        start();
-    }
-
-    // Ends WinMain's loop from the n-th time it runs out of messages; what runs first is up to the caller.
-    void close_when_idle(int n, std::function<void()> before_close = nullptr)
-    {
-        auto calls = std::make_shared<int>(0);
-        headless::set_idle_hook([calls, n, before_close] {
-            if (++*calls != n)
-                return;
-            if (before_close)
-                before_close();
-            PostMessageA(headless::main_window(), WM_CLOSE, 0, 0);
-        });
-    }
-};
+using WindowTest = ShellTest;
 
 // ---- WinMain ------------------------------------------------------------------------------------
 
@@ -165,7 +128,7 @@ TEST_F(WindowTest, WinMainWithAPreviousInstanceDoesNotRegisterTheClassAgain)
 
     EXPECT_EQ(run_winmain(headless::instance(), SW_SHOWNORMAL), 0);
     EXPECT_NE(headless::main_window(), nullptr);
-    EXPECT_TRUE(std::filesystem::exists("prefs.txt"));
+    EXPECT_TRUE(file_exists("prefs.txt"));
 }
 
 TEST_F(WindowTest, WinMainLeavesRegistrationToAPreviousInstance)
@@ -201,7 +164,7 @@ TEST_F(WindowTest, WinMainReturnsZeroWithoutAMessageWhenTheMainWindowCannotBeCre
     EXPECT_TRUE(headless::message_boxes().empty());
     EXPECT_TRUE(headless::dialogs().empty());
     EXPECT_EQ(headless::paints(), 0);
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
 }
 
 TEST_F(WindowTest, InitInstanceReportsAFailedMainWindow)
@@ -350,136 +313,66 @@ TEST_F(WindowTest, NewGameButtonIsACentredPushButtonUnderTheBoard)
 }
 
 namespace {
-struct geometry_case {
+struct settings_case {
     const char* prefs;
-    int width;           // outer size less the non-client extras
+    int width;           // outer size
     int height;
     int button_x;
     int button_y;
+    int little, big, preview, sound;  // check marks
 };
 }  // namespace
 
-class WindowGeometry : public WindowTest, public ::testing::WithParamInterface<geometry_case> {};
+class StartUpSettings : public WindowTest, public ::testing::WithParamInterface<settings_case> {};
 
-TEST_P(WindowGeometry, OuterSizeAndButtonFollowTheSettings)
+TEST_P(StartUpSettings, GiveTheWindowItsSizeButtonAndCheckMarks)
 {
-    const geometry_case& c = GetParam();
+    const settings_case& c = GetParam();
     start_with_prefs(c.prefs);
 
     EXPECT_EQ(Hex, HEX);
     EXPECT_EQ(Vex, VEX);
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.left, headless::DEFAULT_X);
-    EXPECT_EQ(r.top, headless::DEFAULT_Y);
-    EXPECT_EQ(r.right - r.left, c.width + HEX);
-    EXPECT_EQ(r.bottom - r.top, c.height + VEX);
-    RECT b = headless::window_rect(hNewGameButton);
-    EXPECT_EQ(b.left, c.button_x);
-    EXPECT_EQ(b.top, c.button_y);
-    EXPECT_EQ(b.right - b.left, 80);
-    EXPECT_EQ(b.bottom - b.top, 25);
+    expect_window(headless::DEFAULT_X, headless::DEFAULT_Y, c.width, c.height);
+    expect_button_at(c.button_x, c.button_y);
+    expect_marks(c.little, c.big, c.preview, c.sound);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sizes, WindowGeometry,
-    ::testing::Values(geometry_case{"cell_size = 16\ndisplay_preview = 1\n", 160, 177, 64, 148},
-                      geometry_case{"cell_size = 16\ndisplay_preview = 0\n", 144, 177, 64, 148},
-                      geometry_case{"cell_size = 32\ndisplay_preview = 1\n", 320, 321, 208, 292},
-                      geometry_case{"cell_size = 32\ndisplay_preview = 0\n", 288, 321, 208, 292},
-                      geometry_case{"", 160, 177, 64, 148},
-                      // Sizes only a hand-edited file gives.
-                      geometry_case{"cell_size = 24\n", 240, 249, 136, 220},
-                      geometry_case{"cell_size = 256\ndisplay_preview = 0\n", 2304, 2337, 2224, 2308},
-                      geometry_case{"cell_size = 1\n", 10, 42, -71, 13},
-                      geometry_case{"display_preview = 2\n", 176, 177, 64, 148},
-                      geometry_case{"display_preview = -5\n", 64, 177, 64, 148}));
-
-namespace {
-struct clamp_case {
-    const char* prefs;
-    int width;           // the whole outer width
-    int height;
-};
-}  // namespace
-
-class WindowClamp : public WindowTest, public ::testing::WithParamInterface<clamp_case> {};
-
-// Any int in prefs.txt gives a window the platform can take, with no overflow on the way (UBSan watches).
-TEST_P(WindowClamp, OuterSizeStaysWithinWhatTheWindowCallsTake)
-{
-    const clamp_case& c = GetParam();
-    start_with_prefs(c.prefs);
-
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.right - r.left, c.width);
-    EXPECT_EQ(r.bottom - r.top, c.height);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    HugeValues, WindowClamp,
-    ::testing::Values(clamp_case{"display_preview = 2147483647\n", 32767, 177 + VEX},
-                      clamp_case{"cell_size = 256\ndisplay_preview = 2147483647\n", 32767, 2337 + VEX},
-                      clamp_case{"display_preview = 2047\n", 32767, 177 + VEX},
-                      clamp_case{"display_preview = -2147483648\n", 0, 177 + VEX},
-                      clamp_case{"cell_size = 256\ndisplay_preview = -2147483648\n", 0, 2337 + VEX},
-                      clamp_case{"display_preview = -9\n", HEX, 177 + VEX},
-                      clamp_case{"display_preview = -10\n", 0, 177 + VEX}));
-
-namespace {
-struct ignored_size_case {
-    const char* prefs;
-};
-}  // namespace
-
-class IgnoredCellSize : public WindowTest, public ::testing::WithParamInterface<ignored_size_case> {};
-
-TEST_P(IgnoredCellSize, KeepsTheLittleBoard)
-{
-    start_with_prefs(GetParam().prefs);
-
-    EXPECT_EQ(cell_size, 16);
-    RECT r = headless::window_rect(MyWindow);
-    EXPECT_EQ(r.right - r.left, 160 + HEX);
-    EXPECT_EQ(r.bottom - r.top, 177 + VEX);
-    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(OutOfRange, IgnoredCellSize,
-                         ::testing::Values(ignored_size_case{"cell_size = 0\n"},
-                                           ignored_size_case{"cell_size = -16\n"},
-                                           ignored_size_case{"cell_size = 257\n"},
-                                           ignored_size_case{"cell_size = 2147483647\n"},
-                                           ignored_size_case{"cell_size = -2147483648\n"}));
-
-namespace {
-struct marks_case {
-    const char* prefs;
-    int little, big, preview, sound;
-};
-}  // namespace
-
-class CreationMarks : public WindowTest, public ::testing::WithParamInterface<marks_case> {};
-
-TEST_P(CreationMarks, MirrorTheSettingsRead)
-{
-    const marks_case& c = GetParam();
-    start_with_prefs(c.prefs);
-
-    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_LITTLEBOARD), c.little);
-    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_BIGBOARD), c.big);
-    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_PREVIEW), c.preview);
-    EXPECT_EQ(headless::menu_checked(MyWindow, IDM_SOUND), c.sound);
-    for (int id : {IDM_EXIT, IDM_NEWGAME, IDM_SHOWSCORES, IDM_ABOUT})
-        EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, CreationMarks,
-    ::testing::Values(marks_case{"", 1, 0, 1, 0},
-                      marks_case{"cell_size = 16\ndisplay_preview = 1\nsound_enabled = 0\n", 1, 0, 1, 0},
-                      marks_case{"cell_size = 32\ndisplay_preview = 0\nsound_enabled = 1\n", 0, 1, 0, 1},
-                      marks_case{"cell_size = 24\ndisplay_preview = 5\nsound_enabled = -2\n", 0, 0, 1, 1},
-                      marks_case{"cell_size = 17\ndisplay_preview = -1\nsound_enabled = 0\n", 0, 0, 1, 0}));
+    Prefs, StartUpSettings,
+    ::testing::Values(
+        settings_case{"", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 16\ndisplay_preview = 1\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 16\ndisplay_preview = 0\n", 144 + HEX, 177 + VEX, 64, 148, 1, 0, 0, 0},
+        settings_case{"cell_size = 32\ndisplay_preview = 1\n", 320 + HEX, 321 + VEX, 208, 292, 0, 1, 1, 0},
+        settings_case{"cell_size = 32\ndisplay_preview = 0\n", 288 + HEX, 321 + VEX, 208, 292, 0, 1, 0, 0},
+        settings_case{"cell_size = 16\ndisplay_preview = 1\nsound_enabled = 0\n", 160 + HEX, 177 + VEX, 64, 148,
+                      1, 0, 1, 0},
+        settings_case{"cell_size = 32\ndisplay_preview = 0\nsound_enabled = 1\n", 288 + HEX, 321 + VEX, 208, 292,
+                      0, 1, 0, 1},
+        // Sizes and switches only a hand-edited file gives.
+        settings_case{"cell_size = 24\n", 240 + HEX, 249 + VEX, 136, 220, 0, 0, 1, 0},
+        settings_case{"cell_size = 256\ndisplay_preview = 0\n", 2304 + HEX, 2337 + VEX, 2224, 2308, 0, 0, 0, 0},
+        settings_case{"cell_size = 1\n", 10 + HEX, 42 + VEX, -71, 13, 0, 0, 1, 0},
+        settings_case{"display_preview = 2\n", 176 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"display_preview = -5\n", 64 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 24\ndisplay_preview = 5\nsound_enabled = -2\n", 336 + HEX, 249 + VEX, 136, 220,
+                      0, 0, 1, 1},
+        settings_case{"cell_size = 17\ndisplay_preview = -1\nsound_enabled = 0\n", 136 + HEX, 186 + VEX, 73, 157,
+                      0, 0, 1, 0},
+        // Cell sizes out of range are ignored: the little board stays.
+        settings_case{"cell_size = 0\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = -16\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 257\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 2147483647\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = -2147483648\n", 160 + HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        // Any int in prefs.txt gives a window the platform can take, with no overflow on the way (UBSan watches).
+        settings_case{"display_preview = 2147483647\n", 32767, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 256\ndisplay_preview = 2147483647\n", 32767, 2337 + VEX, 2224, 2308, 0, 0, 1, 0},
+        settings_case{"display_preview = 2047\n", 32767, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"display_preview = -2147483648\n", 0, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"cell_size = 256\ndisplay_preview = -2147483648\n", 0, 2337 + VEX, 2224, 2308, 0, 0, 1, 0},
+        settings_case{"display_preview = -9\n", HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
+        settings_case{"display_preview = -10\n", 0, 177 + VEX, 64, 148, 1, 0, 1, 0}));
 
 // ---- The saved game -----------------------------------------------------------------------------
 
@@ -520,12 +413,11 @@ INSTANTIATE_TEST_SUITE_P(
                                         "checksum = 27660\r\n",
                       saved_rows(), 24},
         // The mask alone, in decimal, is the checksum of an empty board with score 0.
-        restored_case{"empty_board", "checksum = 27690\n", std::vector<std::string>(BOARD_SIZE, "........."), 0},
+        restored_case{"empty_board", "checksum = 27690\n", rows_from_top(), 0},
         restored_case{"full_row_of_sevens_and_a_big_score",
                       "cell00 = 7\ncell09 = 7\ncell18 = 7\ncell27 = 7\ncell36 = 7\ncurrent_score = 100000\n"
                       "checksum = " + std::to_string((35 + 100000) ^ CHECKSUM_MASK) + "\n",
-                      {"77777....", ".........", ".........", ".........", ".........", ".........", ".........",
-                       ".........", "........."},
+                      rows_from_top({"77777...."}),
                       100000}),
     [](const ::testing::TestParamInfo<restored_case>& info) { return std::string(info.param.name); });
 
@@ -612,9 +504,7 @@ class DefaultHandling : public WindowTest, public ::testing::WithParamInterface<
 TEST_P(DefaultHandling, OtherMessagesGoToTheDefaultProcedureAndChangeNothing)
 {
     const default_case& c = GetParam();
-    start_with({"1........", ".........", ".........", ".........", "....2....", ".........", ".........",
-                ".........", "........."},
-               30);
+    start_with(rows_from_top({"1........", ".........", ".........", ".........", "....2...."}), 30);
     std::vector<std::string> rows = board_rows();
 
     EXPECT_EQ(BaseMsgProc(MyWindow, c.message, c.wParam, c.lParam),
@@ -648,7 +538,7 @@ TEST_F(WindowTest, DestroyPostsTheQuitMessageAndReleasesNothing)
     EXPECT_EQ(headless::quit_code(), 0);
     EXPECT_EQ(headless::timers().size(), 1u);
     EXPECT_EQ(headless::delete_calls().size(), deletes);
-    EXPECT_FALSE(std::filesystem::exists("prefs.txt"));
+    EXPECT_FALSE(file_exists("prefs.txt"));
 }
 
 // ---- Close --------------------------------------------------------------------------------------
