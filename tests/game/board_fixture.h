@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "board.h"
 #include "route.h"
@@ -64,6 +65,18 @@ inline void fill_board(int value)
     for (int x = 0; x < BOARD_SIZE; x++)
         for (int y = 0; y < BOARD_SIZE; y++)
             board[x][y] = value;
+}
+
+inline void set_batch(int first, int second, int third)
+{
+    next_batch[0] = first;
+    next_batch[1] = second;
+    next_batch[2] = third;
+}
+
+inline std::vector<int> batch()
+{
+    return {next_batch[0], next_batch[1], next_batch[2]};
 }
 
 struct BoardCopy {

@@ -159,18 +159,14 @@ using DropNext = GameTest;
 TEST_F(DropNext, FullBoardPlacesNothingAndDrawsNothing)
 {
     fill_board(5);
-    next_batch[0] = 1;
-    next_batch[1] = 2;
-    next_batch[2] = 3;
+    set_batch(1, 2, 3);
     dovra::srand(4242);
     for (int n = 0; n < BATCH_SIZE; n++)
         EXPECT_EQ(drop_next(n), 0);
     for (int x = 0; x < BOARD_SIZE; x++)
         for (int y = 0; y < BOARD_SIZE; y++)
             EXPECT_EQ(board[x][y], 5);
-    EXPECT_EQ(next_batch[0], 1);
-    EXPECT_EQ(next_batch[1], 2);
-    EXPECT_EQ(next_batch[2], 3);
+    EXPECT_EQ(batch(), (std::vector<int>{1, 2, 3}));
     const int next = dovra::_lrand();
     EXPECT_EQ(next, nth_draw(4242, 0));
 }
@@ -190,16 +186,12 @@ TEST_F(DropNext, LastFreeSquareReceivesTheChosenKind)
         SCOPED_TRACE(testing::Message() << "n " << c.n << " at " << c.x << "," << c.y);
         fill_board(6);
         board[c.x][c.y] = c.hole;
-        next_batch[0] = 1;
-        next_batch[1] = 2;
-        next_batch[2] = 3;
+        set_batch(1, 2, 3);
         dovra::srand(17);
         EXPECT_EQ(drop_next(c.n), 1);
         EXPECT_EQ(board[c.x][c.y], c.n + 1);
         EXPECT_EQ(free_cells(), 0);
-        EXPECT_EQ(next_batch[0], 1);
-        EXPECT_EQ(next_batch[1], 2);
-        EXPECT_EQ(next_batch[2], 3);
+        EXPECT_EQ(batch(), (std::vector<int>{1, 2, 3}));
     }
 }
 
@@ -212,9 +204,7 @@ TEST_F(DropNext, NeverLandsOnAPiece)
             for (int y = 0; y < BOARD_SIZE; y++)
                 board[x][y] = (x + y + static_cast<int>(seed)) % 2 ? 7 : EMPTY;
         const BoardCopy before = copy_board();
-        next_batch[0] = 2;
-        next_batch[1] = 4;
-        next_batch[2] = 6;
+        set_batch(2, 4, 6);
         dovra::srand(seed);
         const int n = static_cast<int>(seed % 3);
         ASSERT_EQ(drop_next(n), 1);
@@ -256,9 +246,7 @@ TEST_F(SprinkleBoard, TwoFreeSquaresTakeTheFirstTwoPieces)
         fill_board(7);
         board[2][5] = EMPTY;
         board[6][1] = VISITED;
-        next_batch[0] = 1;
-        next_batch[1] = 2;
-        next_batch[2] = 3;
+        set_batch(1, 2, 3);
         dovra::srand(seed);
         EXPECT_EQ(sprinkle_board(), 0);
         EXPECT_EQ(free_cells(), 0);
@@ -273,9 +261,7 @@ TEST_F(SprinkleBoard, TwoFreeSquaresTakeTheFirstTwoPieces)
 TEST_F(SprinkleBoard, NoFreeSquareChangesNothing)
 {
     fill_board(4);
-    next_batch[0] = 1;
-    next_batch[1] = 2;
-    next_batch[2] = 3;
+    set_batch(1, 2, 3);
     dovra::srand(8);
     EXPECT_EQ(sprinkle_board(), 0);
     EXPECT_EQ(free_cells(), 0);
@@ -288,9 +274,7 @@ TEST_F(SprinkleBoard, ThreePiecesLandOnThreeDifferentSquares)
 {
     for (unsigned int seed = 0; seed < 200; seed++) {
         reset_game_state();
-        next_batch[0] = 3;
-        next_batch[1] = 3;
-        next_batch[2] = 3;
+        set_batch(3, 3, 3);
         dovra::srand(seed);
         EXPECT_EQ(sprinkle_board(), 0);
         EXPECT_EQ(squares_holding(3).size(), 3u) << "seed " << seed;
@@ -310,9 +294,7 @@ TEST_F(NewGameTest, SeedOneDealsTheKnownOpening)
     EXPECT_EQ(board[3][0], 3);
     EXPECT_EQ(board[0][6], 2);
     EXPECT_EQ(free_cells(), 78);
-    EXPECT_EQ(next_batch[0], 3);
-    EXPECT_EQ(next_batch[1], 4);
-    EXPECT_EQ(next_batch[2], 7);
+    EXPECT_EQ(batch(), (std::vector<int>{3, 4, 7}));
     EXPECT_EQ(current_score, 0);
 
     // Twelve draws: three kinds, three squares of two draws each, three kinds of the preview.

@@ -16,6 +16,12 @@ namespace {
 using Square = std::pair<int, int>;
 using Route = std::vector<Square>;
 
+// Slot i of the route list, counted or not.
+Square entry(int i)
+{
+    return {path[i].x, path[i].y};
+}
+
 Route path_entries()
 {
     Route r;
@@ -161,11 +167,7 @@ TEST_F(SetPath, AppendsAndCounts)
 {
     EXPECT_EQ(setpath(3, 4), 1);
     EXPECT_EQ(setpath(5, 6), 1);
-    EXPECT_EQ(pptr, 2);
-    EXPECT_EQ(path[0].x, 3);
-    EXPECT_EQ(path[0].y, 4);
-    EXPECT_EQ(path[1].x, 5);
-    EXPECT_EQ(path[1].y, 6);
+    EXPECT_EQ(path_entries(), (Route{{3, 4}, {5, 6}}));
 }
 
 TEST_F(SetPath, CountStopsAtEightyAndTheLastSlotIsReused)
@@ -176,14 +178,11 @@ TEST_F(SetPath, CountStopsAtEightyAndTheLastSlotIsReused)
     EXPECT_EQ(path[79].x, 1);
     EXPECT_EQ(setpath(2, 2), 1);
     EXPECT_EQ(pptr, 80);
-    EXPECT_EQ(path[80].x, 2);
-    EXPECT_EQ(path[80].y, 2);
+    EXPECT_EQ(entry(80), Square(2, 2));
     EXPECT_EQ(setpath(3, 4), 1);
     EXPECT_EQ(pptr, 80);
-    EXPECT_EQ(path[80].x, 3);
-    EXPECT_EQ(path[80].y, 4);
-    EXPECT_EQ(path[79].x, 1);
-    EXPECT_EQ(path[79].y, 1);
+    EXPECT_EQ(entry(80), Square(3, 4));
+    EXPECT_EQ(entry(79), Square(1, 1));
 }
 
 TEST_F(SetPath, EightyOneAppendsFillEverySlot)
@@ -191,10 +190,8 @@ TEST_F(SetPath, EightyOneAppendsFillEverySlot)
     for (int i = 0; i < PATH_SLOTS; i++)
         setpath(i / 9, i % 9);
     EXPECT_EQ(pptr, PATH_COUNT_MAX);
-    for (int i = 0; i < PATH_SLOTS; i++) {
-        EXPECT_EQ(path[i].x, i / 9);
-        EXPECT_EQ(path[i].y, i % 9);
-    }
+    for (int i = 0; i < PATH_SLOTS; i++)
+        EXPECT_EQ(entry(i), Square(i / 9, i % 9));
 }
 
 using Adjacent = GameTest;
@@ -403,10 +400,8 @@ TEST_F(ClearPath, FirstStepFollowsTheSteeringTable)
             ASSERT_EQ(clear_path(4, 4, c.x1, c.y1), 1);
             ASSERT_GE(pptr, 2);
             const int step = c.order[blocked];
-            EXPECT_EQ(path[pptr - 2].x, 4 + dx[step]);
-            EXPECT_EQ(path[pptr - 2].y, 4 + dy[step]);
-            EXPECT_EQ(path[0].x, c.x1);
-            EXPECT_EQ(path[0].y, c.y1);
+            EXPECT_EQ(entry(pptr - 2), Square(4 + dx[step], 4 + dy[step]));
+            EXPECT_EQ(entry(0), Square(c.x1, c.y1));
         }
     }
 }
@@ -415,9 +410,7 @@ TEST_F(ClearPath, StartEqualsDestination)
 {
     board[3][5] = 4;
     ASSERT_EQ(clear_path(3, 5, 3, 5), 1);
-    EXPECT_EQ(pptr, 1);
-    EXPECT_EQ(path[0].x, 3);
-    EXPECT_EQ(path[0].y, 5);
+    EXPECT_EQ(path_entries(), (Route{{3, 5}}));
     EXPECT_EQ(board[3][5], 4);
 }
 
@@ -449,74 +442,42 @@ TEST_F(ClearPath, CoordinatesOffTheBoardAreRefusedUntouched)
         const BoardCopy before = copy_board();
         EXPECT_EQ(clear_path(c.x0, c.y0, c.x1, c.y1), 0) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
         EXPECT_TRUE(same_board(before));
-        EXPECT_EQ(pptr, 1);
-        EXPECT_EQ(path[0].x, 6);
-        EXPECT_EQ(path[0].y, 6);
+        EXPECT_EQ(path_entries(), (Route{{6, 6}}));
         EXPECT_EQ(path[1].x, 0);
     }
 }
 
-TEST_F(ClearPath, OccupiedDestinationIsRefusedAfterMarkingTheReachableSquares)
+TEST_F(ClearPath, UnreachableDestinationIsRefusedAfterMarkingTheReachableSquares)
 {
-    load_picture({
-        "1........",
-        ".........",
-        ".........",
-        "...222...",
-        "...2.2...",
-        "...222...",
-        ".........",
-        ".........",
-        "........6",
-    });
-    EXPECT_EQ(clear_path(0, 0, 8, 8), 0);
-    EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(board_picture(), picture_text({
-                                   "1********",
-                                   "*********",
-                                   "*********",
-                                   "***222***",
-                                   "***2.2***",
-                                   "***222***",
-                                   "*********",
-                                   "*********",
-                                   "********6",
-                               }));
-    clean_board();
-    EXPECT_EQ(free_cells(), 81 - 10);
-    EXPECT_EQ(board[4][4], EMPTY);
-}
-
-TEST_F(ClearPath, EnclosedDestinationIsRefusedAfterMarkingTheReachableSquares)
-{
-    load_picture({
-        "1........",
-        ".........",
-        ".........",
-        "...222...",
-        "...2.2...",
-        "...222...",
-        ".........",
-        ".......33",
-        ".......3.",
-    });
-    for (const Square &dest : {Square{4, 4}, Square{8, 8}}) {
-        SCOPED_TRACE(testing::Message() << "to " << dest.first << "," << dest.second);
-        pptr = 0;
-        EXPECT_EQ(clear_path(0, 0, dest.first, dest.second), 0);
+    struct Case {
+        const char *what;
+        Picture before;
+        Square dest;
+        Picture marked;
+    };
+    const Case cases[] = {
+        {"occupied",
+         {"1........", ".........", ".........", "...222...", "...2.2...", "...222...", ".........", ".........", "........6"},
+         {8, 8},
+         {"1********", "*********", "*********", "***222***", "***2.2***", "***222***", "*********", "*********", "********6"}},
+        {"inside a ring",
+         {"1........", ".........", ".........", "...222...", "...2.2...", "...222...", ".........", ".......33", ".......3."},
+         {4, 4},
+         {"1********", "*********", "*********", "***222***", "***2.2***", "***222***", "*********", "*******33", "*******3."}},
+        {"in a walled corner",
+         {"1........", ".........", ".........", "...222...", "...2.2...", "...222...", ".........", ".......33", ".......3."},
+         {8, 8},
+         {"1********", "*********", "*********", "***222***", "***2.2***", "***222***", "*********", "*******33", "*******3."}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_game_state();
+        load_picture(c.before);
+        EXPECT_EQ(clear_path(0, 0, c.dest.first, c.dest.second), 0);
         EXPECT_EQ(pptr, 0);
-        EXPECT_EQ(board_picture(), picture_text({
-                                       "1********",
-                                       "*********",
-                                       "*********",
-                                       "***222***",
-                                       "***2.2***",
-                                       "***222***",
-                                       "*********",
-                                       "*******33",
-                                       "*******3.",
-                                   }));
+        EXPECT_EQ(board_picture(), picture_text(c.marked));
         clean_board();
+        EXPECT_EQ(board_picture(), picture_text(c.before));
     }
 }
 
@@ -594,10 +555,8 @@ TEST_F(OptimizePath, ShortListsAreLeftAlone)
         pptr = n;
         optimize_path();
         EXPECT_EQ(pptr, n);
-        for (int i = 0; i < PATH_SLOTS; i++) {
-            EXPECT_EQ(path[i].x, i % 3) << "pptr " << n << " slot " << i;
-            EXPECT_EQ(path[i].y, (i / 3) % 2) << "pptr " << n << " slot " << i;
-        }
+        for (int i = 0; i < PATH_SLOTS; i++)
+            EXPECT_EQ(entry(i), Square(i % 3, (i / 3) % 2)) << "pptr " << n << " slot " << i;
     }
 }
 
@@ -728,8 +687,7 @@ TEST_F(ClearPath, AgreesWithBreadthFirstSearchOnRandomBoards)
         ASSERT_TRUE(same_board(before));
         optimize_path();
         ASSERT_EQ(pptr, static_cast<int>(raw.size()));
-        ASSERT_EQ(path[0].x, x1);
-        ASSERT_EQ(path[0].y, y1);
+        ASSERT_EQ(entry(0), Square(x1, y1));
 
         // What the animation walks: single steps through squares that were empty, start to destination.
         const Route walk = walk_from_end();
