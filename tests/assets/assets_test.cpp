@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "common/files.h"
 
 namespace {
 
@@ -75,13 +76,6 @@ Bytes ReadRes(const std::string &name) {
   Bytes b = ReadAll(SourceDir() + "/res/" + name, ok);
   EXPECT_TRUE(ok) << "cannot read res/" << name;
   return b;
-}
-
-void WriteAll(const std::string &path, const std::string &text) {
-  std::FILE *f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), f), text.size());
-  ASSERT_EQ(std::fclose(f), 0);
 }
 
 // Little-endian fields read with bounds checks: out-of-range reads give 0 and clear ok.
@@ -223,23 +217,12 @@ std::string Quote(const std::string &s) {
   return q + "'";
 }
 
-// A fresh folder under the system temporary folder, removed after each test.
-class TempDirTest : public ::testing::Test {
+// The generators write into the test's own temporary folder, named by its full path.
+class TempDirTest : public TempFolderTest {
 protected:
   void SetUp() override {
-    std::random_device rd;
-    std::error_code ec;
-    for (int tries = 0; tries < 100 && dir_.empty(); ++tries) {
-      fs::path p = fs::temp_directory_path(ec) / ("dovra-assets-" + std::to_string(rd()));
-      if (!ec && fs::create_directory(p, ec) && !ec)
-        dir_ = p.string();
-    }
-    ASSERT_FALSE(dir_.empty()) << "cannot create a temporary folder";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    if (!dir_.empty())
-      fs::remove_all(dir_, ec);
+    TempFolderTest::SetUp();
+    dir_ = folder().string();
   }
   std::string dir_;
 };
@@ -590,7 +573,7 @@ TEST_P(BadArtSource, IsRefusedAndNothingIsWritten) {
   if (bad.remove) {
     ASSERT_TRUE(fs::remove(art + "/" + bad.file, ec));
   } else {
-    WriteAll(art + "/" + bad.file, bad.text);
+    write_file(art + "/" + bad.file, bad.text);
   }
   EXPECT_EQ(RunCommand(Quote(DOVRA_ARTGEN) + " " + Quote(art) + " " + Quote(out) + " 2>/dev/null"), 2);
   EXPECT_FALSE(fs::exists(out + "/dovra.ico"));
@@ -644,7 +627,7 @@ class GeneratorOutput : public TempDirTest {};
 
 // An output folder that cannot be made (a plain file stands in its way) is refused with status 2.
 TEST_F(GeneratorOutput, UnwritableDestinationsAreRefused) {
-  WriteAll(dir_ + "/blocker", "not a folder");
+  write_file(dir_ + "/blocker", "not a folder");
   EXPECT_EQ(RunCommand(Quote(DOVRA_ARTGEN) + " " + Quote(SourceDir() + "/res/art") + " " + Quote(dir_ + "/blocker") +
                 " 2>/dev/null"),
             2);
