@@ -1,6 +1,7 @@
 // turn_test.cpp: clicks and the turn the timer drives, from the selection to game over, through the
 // window procedure on the Win32 stand-in.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "shell_fixture.h"
@@ -203,6 +204,40 @@ TEST_F(TurnTest, MoveThatScoresEndsOneTickAfterArrival)
     EXPECT_EQ(next_batch[1], 2);
     EXPECT_EQ(next_batch[2], 3);
     EXPECT_EQ(boxes_since(), 0u) << "a piece is left, so there is no bonus";
+}
+
+TEST_F(TurnTest, MoveThatScoresReplaysAWaitingClick)
+{
+    start_with({"1111.....", ".........", "....1....", ".........", ".........", ".........", ".........",
+                ".........", "........7"});
+    click_square(4, 2);
+    click_square(4, 0);
+    tick();
+    click_square(8, 8);
+    forget_records();
+    tick(2);
+    expect_idle();
+    std::vector<MSG> replayed = posted_since();
+    ASSERT_EQ(replayed.size(), 1u);
+    EXPECT_EQ(replayed[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(LOWORD(replayed[0].lParam), 8 * 16 + 8);
+    EXPECT_EQ(HIWORD(replayed[0].lParam), 8 * 16 + 8);
+    headless::run_pending();
+    EXPECT_EQ(hilite_x, 8);
+    EXPECT_EQ(hilite_y, 8);
+}
+
+// A score restored from a hand-edited file may already be the largest int; points stop there.
+TEST_F(TurnTest, ScoreStopsAtTheLargestInt)
+{
+    start_with({"1111.....", ".........", "....1....", ".........", ".........", ".........", ".........",
+                ".........", "........."},
+               INT_MAX - 5);
+    click_square(4, 2);
+    click_square(4, 0);
+    tick(3);
+    EXPECT_EQ(headless::message_boxes().back().caption, "Wow!");
+    EXPECT_EQ(current_score, INT_MAX);
 }
 
 TEST_F(TurnTest, MoveThatScoresNothingDropsThreePieces)
