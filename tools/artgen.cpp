@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "output_file.h"
 
 namespace {
 
@@ -296,17 +297,6 @@ std::vector<unsigned char> Icon(const Art &art) {
   return b;
 }
 
-int WriteFile(const std::string &path, const std::vector<unsigned char> &bytes) {
-  std::FILE *f = std::fopen(path.c_str(), "wb");
-  if (!f)
-    return Fail(path, "cannot be created");
-  size_t put = std::fwrite(bytes.data(), 1, bytes.size(), f);
-  int closed = std::fclose(f) == 0;
-  if (put != bytes.size() || !closed)
-    return Fail(path, "write error");
-  return 1;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -325,12 +315,8 @@ int main(int argc, char **argv) {
     return 2;
 
   std::string bitmap_dir = out_dir + "/bitmaps";
-  std::error_code ec;
-  std::filesystem::create_directories(bitmap_dir, ec);
-  if (ec) {
-    Fail(bitmap_dir, "cannot be created");
+  if (!make_folder("artgen", bitmap_dir))
     return 2;
-  }
   // Resources 1-7 small kinds, 8 small empty, 9-15 large kinds, 16 large empty.
   for (int resource = 1; resource <= 16; ++resource) {
     int large = resource > 8;
@@ -341,10 +327,10 @@ int main(int argc, char **argv) {
     SmallPicture(art, value, pixels);
     char name[32];
     std::snprintf(name, sizeof name, "/bitmap%02d.bmp", resource);
-    if (!WriteFile(bitmap_dir + name, Bitmap(art, pixels, large ? 2 : 1)))
+    if (!write_output("artgen", bitmap_dir + name, Bitmap(art, pixels, large ? 2 : 1)))
       return 2;
   }
-  if (!WriteFile(out_dir + "/dovra.ico", Icon(art)))
+  if (!write_output("artgen", out_dir + "/dovra.ico", Icon(art)))
     return 2;
   return 0;
 }

@@ -10,9 +10,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "output_file.h"
 
 namespace {
 
@@ -287,21 +288,6 @@ std::vector<unsigned char> WavFile(const Wave &w) {
   return b;
 }
 
-int WriteFile(const std::string &path, const std::vector<unsigned char> &bytes) {
-  std::FILE *f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    std::fprintf(stderr, "wavgen: %s: cannot be created\n", path.c_str());
-    return 0;
-  }
-  size_t put = std::fwrite(bytes.data(), 1, bytes.size(), f);
-  int closed = std::fclose(f) == 0;
-  if (put != bytes.size() || !closed) {
-    std::fprintf(stderr, "wavgen: %s: write error\n", path.c_str());
-    return 0;
-  }
-  return 1;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -310,16 +296,12 @@ int main(int argc, char **argv) {
     return 2;
   }
   std::string dir = argv[1];
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  if (ec) {
-    std::fprintf(stderr, "wavgen: %s: cannot be created\n", dir.c_str());
+  if (!make_folder("wavgen", dir))
     return 2;
-  }
-  if (!WriteFile(dir + "/move.wav", WavFile(Move())) || !WriteFile(dir + "/woops.wav", WavFile(Woops())) ||
-      !WriteFile(dir + "/drop.wav", WavFile(Drop())) || !WriteFile(dir + "/zip.wav", WavFile(Zip())) ||
-      !WriteFile(dir + "/gameover.wav", WavFile(GameOver())) ||
-      !WriteFile(dir + "/winner.wav", WavFile(Winner())))
+  if (!write_output("wavgen", dir + "/move.wav", WavFile(Move())) || !write_output("wavgen", dir + "/woops.wav", WavFile(Woops())) ||
+      !write_output("wavgen", dir + "/drop.wav", WavFile(Drop())) || !write_output("wavgen", dir + "/zip.wav", WavFile(Zip())) ||
+      !write_output("wavgen", dir + "/gameover.wav", WavFile(GameOver())) ||
+      !write_output("wavgen", dir + "/winner.wav", WavFile(Winner())))
     return 2;
   return 0;
 }
