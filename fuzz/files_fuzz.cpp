@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "board.h"
+#include "common/start_state.h"
 #include "prefs.h"
 #include "scores.h"
 #include "sound.h"
@@ -23,19 +24,6 @@ void write_bytes(const char *name, const uint8_t *data, size_t size)
     if (size > 0 && std::fwrite(data, 1, size, f) != size)
         std::abort();
     std::fclose(f);
-}
-
-void start_state()
-{
-    std::memset(board, 0, sizeof board);
-    current_score = 0;
-    cell_size = 16;
-    display_preview = 1;
-    sound_enabled = 0;
-    set_default_sound_names();
-    clear_saved_game();
-    std::memset(scores, 0, sizeof scores);
-    hilite_score = NO_HILITE;
 }
 
 void check_terminated(const char *text, size_t capacity)
@@ -68,7 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    start_state();
+    start_up_state();
     write_bytes("prefs.txt", data, size);
     write_bytes("scores.txt", data, size);
     LoadPrefs("prefs.txt");

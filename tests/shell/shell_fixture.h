@@ -11,6 +11,7 @@
 
 #include "board.h"
 #include "common/files.h"
+#include "common/start_state.h"
 #include "headless.h"
 #include "paint.h"
 #include "prefs.h"
@@ -33,19 +34,8 @@ inline const char* const sound_files[SOUND_SLOTS] = {"move.wav",     "woops.wav"
 // Puts every process-wide variable of the program back to its value at process start.
 inline void reset_program_state()
 {
-    std::memset(board, 0, sizeof board);
-    std::memset(next_batch, 0, sizeof next_batch);
-    current_score = 0;
+    start_up_state();
     pptr = 0;
-    cell_size = 16;
-    display_preview = 1;
-    sound_enabled = 0;
-    saved_current_score = 0;
-    saved_checksum = 0;
-    std::memset(scores, 0, sizeof scores);
-    hilite_score = NO_HILITE;
-    newname[0] = '\0';
-    score_recorded = 0;
     animate_state = MOVE;
     move_complete = 1;
     animation_x = animation_y = 0;

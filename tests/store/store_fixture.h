@@ -9,6 +9,7 @@
 
 #include "board.h"
 #include "common/files.h"
+#include "common/start_state.h"
 #include "prefs.h"
 #include "random.h"
 #include "scores.h"
@@ -74,24 +75,6 @@ inline void put_store_state(const StoreState &s)
     hilite_score = s.hilite;
     std::memcpy(newname, s.name_typed, sizeof newname);
     score_recorded = s.recorded;
-}
-
-// The state start-up establishes before it reads the files: initial settings,
-// default sound names, empty saved game, empty table, empty board.
-inline void start_up_state()
-{
-    std::memset(board, 0, sizeof board);
-    std::memset(next_batch, 0, sizeof next_batch);
-    current_score = 0;
-    cell_size = 16;
-    display_preview = 1;
-    sound_enabled = 0;
-    set_default_sound_names();
-    clear_saved_game();
-    std::memset(scores, 0, sizeof scores);
-    hilite_score = NO_HILITE;
-    std::memset(newname, 0, sizeof newname);
-    score_recorded = 0;
 }
 
 // A fresh folder per test, and the file code's state as start-up leaves it; both put back afterwards.
