@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "prefs.h"
+#include "wav_image.h"
 
 unsigned char *wavbuffer[SOUND_SLOTS];
 
@@ -16,24 +17,8 @@ namespace {
 
 constexpr UINT PLAY_FLAGS = SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
 
-// The RIFF header: "RIFF", then the size of everything after these eight bytes, little-endian.
-constexpr long RIFF_HEADER = 8;
-
-// A RIFF image that claims more bytes than it holds would send the player past the end of the block.
-int is_truncated_riff(const unsigned char *image, long length)
-{
-    if (length < 4 || image[0] != 'R' || image[1] != 'I' || image[2] != 'F' || image[3] != 'F')
-        return 0;
-    if (length < RIFF_HEADER)
-        return 1;
-    const unsigned long long declared = static_cast<unsigned long long>(image[4]) |
-                                        static_cast<unsigned long long>(image[5]) << 8 |
-                                        static_cast<unsigned long long>(image[6]) << 16 |
-                                        static_cast<unsigned long long>(image[7]) << 24;
-    return declared + RIFF_HEADER > static_cast<unsigned long long>(length) ? 1 : 0;
-}
-
-// The whole file as one block, or null when it cannot be read in full.
+// The whole file as one block, or null when it cannot be read in full or is not a WAV the platform
+// can play safely: the platform walks the image's chunks by the sizes they claim.
 unsigned char *load_image(const char *name)
 {
     FILE *f = std::fopen(name, "rb");
@@ -48,11 +33,9 @@ unsigned char *load_image(const char *name)
     if (length > 0 && std::fseek(f, 0, SEEK_SET) == 0)
         image = static_cast<unsigned char *>(std::malloc(static_cast<size_t>(length)));
     if (image != nullptr) {
-        long n = 0;
-        for (int c; n < length && (c = std::fgetc(f)) != EOF; n++)
-            image[n] = static_cast<unsigned char>(c);
+        const size_t n = std::fread(image, 1, static_cast<size_t>(length), f);
         // A short read leaves part of the block without file data: better no sound than noise.
-        if (n < length || is_truncated_riff(image, length)) {
+        if (n < static_cast<size_t>(length) || !is_playable_wav(image, length)) {
             std::free(image);
             image = nullptr;
         }

@@ -21,6 +21,7 @@
 #include "scores.h"
 #include "shell.h"
 #include "sound.h"
+#include "store/wav_images.h"
 #include "turn.h"
 
 // The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
@@ -30,6 +31,11 @@ const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMEN
 // Six distinct sound images, so that a recorded sndPlaySoundA call tells which slot played.
 inline const char* const sound_files[SOUND_SLOTS] = {"move.wav",     "woops.wav", "drop.wav",
                                                       "zip.wav",      "gameover.wav", "winner.wav"};
+
+inline std::string slot_sound(int slot)
+{
+    return pcm_wav(std::string("sound of slot ") + char('0' + slot));
+}
 
 // Puts every process-wide variable of the program back to its value at process start.
 inline void reset_program_state()
@@ -189,7 +195,7 @@ protected:
         if (HasFatalFailure())
             return;
         for (int slot = 0; slot < SOUND_SLOTS; ++slot)
-            write_file(sound_files[slot], std::string("sound of slot ") + char('0' + slot));
+            write_file(sound_files[slot], slot_sound(slot));
     }
 
     void TearDown() override

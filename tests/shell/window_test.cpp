@@ -182,7 +182,7 @@ TEST_F(WindowTest, InitInstanceReportsAFailedMainWindow)
 
 TEST_F(WindowTest, SoundsAreLoadedFromTheNamesInPrefs)
 {
-    const std::string other = "another drop sound";
+    const std::string other = pcm_wav("another drop sound");
     write_file("other.wav", other);
 
     start_with_prefs("sound02 = other.wav\n");
@@ -190,7 +190,7 @@ TEST_F(WindowTest, SoundsAreLoadedFromTheNamesInPrefs)
     ASSERT_NE(wavbuffer[SOUND_DROP], nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(wavbuffer[SOUND_DROP]), other.size()), other);
     ASSERT_NE(wavbuffer[SOUND_MOVE], nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(wavbuffer[SOUND_MOVE]), 15), "sound of slot 0");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(wavbuffer[SOUND_MOVE]), slot_sound(0).size()), slot_sound(0));
 }
 
 TEST_F(WindowTest, CreationWorksOnItsOwnWindowBeforeCreateWindowReturns)
