@@ -156,7 +156,8 @@ int ReadString(char *var, const char *line, const char *str, int maxlen)
     int n = 0;
     for (; n < maxlen - 1; n++) {
         unsigned char c = static_cast<unsigned char>(p[n]);
-        if (c < 0x20 || c >= 0x80 || c == '"' || c == '\'')
+        // Bytes of 0x80 and above are letters of the program's code page, such as accented ones.
+        if (c < 0x20 || c == '"' || c == '\'')
             break;
         var[n] = static_cast<char>(c);
     }
@@ -167,7 +168,8 @@ int ReadString(char *var, const char *line, const char *str, int maxlen)
 
 void LoadPrefs(const char *prefsfile)
 {
-    static char line[128];
+    // Room for a line with the longest sound name, quotes and all, with plenty to spare.
+    static char line[1024];
 
     FILE *f = std::fopen(prefsfile, "r");
     if (f == nullptr)

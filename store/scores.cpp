@@ -36,11 +36,10 @@ int add_digit(int n, char c)
     return n * 10 + d;
 }
 
-// Control characters and bytes of 0x80 or above never belong to a name read back from the file.
+// Control characters end a name; bytes of 0x80 and above are letters of the program's code page.
 int is_name_char(char c)
 {
-    unsigned char u = static_cast<unsigned char>(c);
-    return u >= 0x20 && u < 0x80;
+    return static_cast<unsigned char>(c) >= 0x20;
 }
 
 void read_entry(const char *line, scrs *entry)
@@ -54,7 +53,7 @@ void read_entry(const char *line, scrs *entry)
     // The character after the digits separates them from the name.
     if (*p != '\0')
         p++;
-    while (*p != '\0' && (static_cast<unsigned char>(*p) <= 0x20 || static_cast<unsigned char>(*p) >= 0x80))
+    while (*p != '\0' && static_cast<unsigned char>(*p) <= 0x20)
         p++;
     int n = 0;
     for (; n < NAME_LEN - 1 && is_name_char(p[n]); n++)

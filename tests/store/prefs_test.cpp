@@ -454,7 +454,7 @@ INSTANTIATE_TEST_SUITE_P(PrefsFile, HandEditedLine, ::testing::Values(
     LineCase{"trailing_blanks_crlf", "sound01 = name.wav   \r\n", [] { EXPECT_STREQ(sound_name[1], "name.wav   "); }},
     LineCase{"empty_name", "sound01 = \n", [] { EXPECT_STREQ(sound_name[1], ""); }},
     LineCase{"empty_name_at_eof", "sound01 =", [] { EXPECT_STREQ(sound_name[1], ""); }},
-    LineCase{"high_byte_ends_name", "sound01 = abc\xE9" "def.wav\n", [] { EXPECT_STREQ(sound_name[1], "abc"); }},
+    LineCase{"high_byte_in_name", "sound01 = abc\xE9" "def.wav\n", [] { EXPECT_STREQ(sound_name[1], "abc\xE9" "def.wav"); }},
     LineCase{"tab_ends_name", "sound01 = abc\tdef\n", [] { EXPECT_STREQ(sound_name[1], "abc"); }},
     LineCase{"sound_key_comes_first", "sound02 = x.wav cell_size = 32\n",
              [] { EXPECT_STREQ(sound_name[2], "x.wav cell_size = 32"); EXPECT_EQ(cell_size, 16); }},
@@ -492,24 +492,26 @@ INSTANTIATE_TEST_SUITE_P(PrefsFile, HandEditedLine, ::testing::Values(
 // ---------------------------------------------------------------------------------------------
 // Long lines, long names and junk
 
-TEST_F(PrefsFile, TwoHundredCharacterLineIsTwoLines)
+// Lines are read whole up to this many characters; a longer one arrives in pieces of this size.
+constexpr size_t PIECE = 1023;
+
+TEST_F(PrefsFile, LineLongerThanAPieceIsTwoLines)
 {
-    // Piece one: a name filling the 127 characters; piece two: a setting of its own.
-    const std::string first = "sound00 = " + std::string(117, 'n');
+    // Piece one: a name line filling the piece; piece two: a setting of its own.
+    const std::string first = "sound00 = " + std::string(PIECE - 10 - 259, ' ') + std::string(259, 'n');
     const std::string second = "cell_size = 32" + std::string(59, 'b');
-    ASSERT_EQ(first.size(), 127u);
-    ASSERT_EQ(second.size(), 73u);
+    ASSERT_EQ(first.size(), PIECE);
     write_file("prefs.txt", first + second + "\n");
     LoadPrefs("prefs.txt");
-    EXPECT_EQ(sound_name[0], std::string(117, 'n'));
+    EXPECT_EQ(sound_name[0], std::string(259, 'n'));
     EXPECT_EQ(cell_size, 32);
 }
 
 TEST_F(PrefsFile, SecondPieceBeginningWithHashIsAComment)
 {
-    write_file("prefs.txt", "sound00 = " + std::string(117, 'n') + "# cell_size = 32\n");
+    write_file("prefs.txt", "sound00 = " + std::string(PIECE - 10, 'n') + "# cell_size = 32\n");
     LoadPrefs("prefs.txt");
-    EXPECT_EQ(sound_name[0], std::string(117, 'n'));
+    EXPECT_EQ(sound_name[0], std::string(259, 'n'));
     EXPECT_EQ(cell_size, 16);
 }
 

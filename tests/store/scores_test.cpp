@@ -153,7 +153,7 @@ TEST_F(ScoreTable, WrittenOrderAndNewestIndexAfterInsertion)
     EXPECT_EQ(text.substr(text.size() - std::strlen("20 P8" EOL "4" EOL)), "20 P8" EOL "4" EOL);
 }
 
-TEST_F(ScoreTable, NamesAreWrittenInFullAndReadBackTrimmed)
+TEST_F(ScoreTable, NamesAreWrittenInFullAndReadBackWithoutLeadingBlanks)
 {
     enter_score(30, "  Lead");
     enter_score(20, "Caf\xE9 Noir");
@@ -161,7 +161,7 @@ TEST_F(ScoreTable, NamesAreWrittenInFullAndReadBackTrimmed)
               "30   Lead" EOL "20 Caf\xE9 Noir" EOL);
     LoadScores();
     EXPECT_STREQ(scores[0].name, "Lead");
-    EXPECT_STREQ(scores[1].name, "Caf");
+    EXPECT_STREQ(scores[1].name, "Caf\xE9 Noir");
 }
 
 TEST_F(ScoreTable, UnwritableFileKeepsOldFileAndTheTableInMemory)
@@ -252,8 +252,8 @@ INSTANTIATE_TEST_SUITE_P(ScoreTable, ReadingScores, ::testing::Values(
     ReadCase{"blank_before_number", " 350 AAA\n", {{0, "350 AAA"}}, NO_HILITE},
     ReadCase{"negative_number", "-5 AAA\n", {{0, "5 AAA"}}, NO_HILITE},
     ReadCase{"any_separator", "350xAAA\n", {{350, "AAA"}}, NO_HILITE},
-    ReadCase{"high_byte_ends_name", "350 AB\xE9" "CD\n", {{350, "AB"}}, NO_HILITE},
-    ReadCase{"high_bytes_before_name_skipped", "350 \xC3\xA9\x01 AB\n", {{350, "AB"}}, NO_HILITE},
+    ReadCase{"high_byte_in_name", "350 AB\xE9" "CD\n", {{350, "AB\xE9" "CD"}}, NO_HILITE},
+    ReadCase{"high_bytes_begin_name_control_ends_it", "350 \xC3\xA9\x01 AB\n", {{350, "\xC3\xA9"}}, NO_HILITE},
     ReadCase{"blanks_inside_kept", "7 Ann  Lee  \n", {{7, "Ann  Lee  "}}, NO_HILITE},
     ReadCase{"crlf", "350 AAA\r\n120 BBB\r\n1\r\n", {{350, "AAA"}, {120, "BBB"}, {1, ""}}, NO_HILITE},
     ReadCase{"overflowing_digits", "99999999999999999999 BIG\n2147483647 MAX\n2147483648 OVER\n",
