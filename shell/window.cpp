@@ -145,6 +145,15 @@ LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_QUERYENDSESSION:
+        // Nothing to ask the player: the game is kept when the session ends.
+        return TRUE;
+    case WM_ENDSESSION:
+        // At logoff or shutdown the program is never closed, only ended: save as closing does.
+        // Nothing is released, since a session whose end is called off runs on (wParam FALSE).
+        if (wParam)
+            SavePrefs();
+        return 0;
     case WM_SETCURSOR:
         // Always ours, also over the frame: the wait cursor stays up for the whole turn.
         SetCursor(current_cursor);

@@ -615,3 +615,47 @@ TEST_F(WindowTest, CloseKeepsTheSettingsAndSoundNamesRead)
               "checksum = " +
                   std::to_string(3 ^ CHECKSUM_MASK) + "\n");
 }
+
+// ---- End of the Windows session -----------------------------------------------------------------
+
+namespace {
+
+struct session_end_case {
+    const char* name;
+    WPARAM ending;  // WM_ENDSESSION's wParam: the session really ends
+    int saved;
+};
+
+void PrintTo(const session_end_case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+}  // namespace
+
+class SessionEnd : public WindowTest, public ::testing::WithParamInterface<session_end_case> {};
+
+// At logoff the program is never closed, only told the session ends: the game is saved as closing
+// saves it, and nothing is released or ended, since the session may yet go on.
+TEST_P(SessionEnd, SavesTheGameOnlyWhenTheSessionEndsAndReleasesNothing)
+{
+    start();
+    set_board(saved_rows());
+    current_score = 24;
+    const size_t deletes = headless::delete_calls().size();
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_FALSE(file_exists("prefs.txt"));
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_ENDSESSION, GetParam().ending, 0), 0);
+
+    EXPECT_EQ(read_file("prefs.txt"), GetParam().saved ? std::string(PREFS_HEADER) + SAVED_GAME : "<missing>");
+    EXPECT_EQ(headless::delete_calls().size(), deletes);
+    EXPECT_EQ(headless::timers().size(), 1u);
+    for (int slot = 0; slot < SOUND_SLOTS; ++slot)
+        EXPECT_NE(wavbuffer[slot], nullptr) << slot;
+    EXPECT_EQ(headless::quit_posted(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowTest, SessionEnd,
+                         ::testing::Values(session_end_case{"ends", TRUE, 1}, session_end_case{"goes_on", FALSE, 0}),
+                         [](const ::testing::TestParamInfo<session_end_case>& info) { return std::string(info.param.name); });
