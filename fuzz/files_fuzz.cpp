@@ -1,4 +1,4 @@
-// files_fuzz.cpp: feeds arbitrary bytes to the prefs.txt and scores.txt readers and to the line parsers.
+// files_fuzz.cpp: feeds arbitrary bytes to the prefs.txt and scores.txt readers, the line parsers and the WAV check.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "prefs.h"
 #include "scores.h"
 #include "sound.h"
+#include "wav_image.h"
 
 namespace {
 
@@ -75,5 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ReadInteger(line.c_str(), "k", &value);
     char text[16];
     ReadString(text, line.c_str(), "k", sizeof text);
+
+    // The input as a sound file's image.
+    is_playable_wav(data, static_cast<long>(size));
     return 0;
 }
