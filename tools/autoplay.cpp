@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -654,9 +653,9 @@ int main(int argc, char** argv)
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     double g = (double)total.games;
     std::printf("%lld games in %.1f s: %.1f games/s, %.0f turns/s, score mean %.1f max %d, %.1f moves per game, "
-                "board emptied in %.1f%% of games (%lld abandoned by New Game, %lld restarts, seed %llu)\n",
+                "board emptied in %.2f%% of games (%lld; %lld abandoned by New Game, %lld restarts, seed %llu)\n",
                 total.games, seconds, g / seconds, (double)total.turns / seconds, (double)total.score_sum / g,
-                total.max_score, (double)total.moves / g, 100.0 * (double)total.emptied / g, total.abandoned,
-                total.restarts, seed);
+                total.max_score, (double)total.moves / g, 100.0 * (double)total.emptied / g, total.emptied,
+                total.abandoned, total.restarts, seed);
     return 0;
 }
