@@ -99,42 +99,47 @@ void require(int condition, const char* invariant)
 
 // ---- What the player sees of the board ------------------------------------------------------------
 
-int pieces()
+typedef int grid[BOARD_SIZE][BOARD_SIZE];
+
+int count_pieces(const grid b)
 {
-    return SQUARES - free_cells();
+    int n = 0;
+    for (int x = 0; x < BOARD_SIZE; ++x)
+        for (int y = 0; y < BOARD_SIZE; ++y)
+            n += b[x][y] != EMPTY;
+    return n;
 }
 
-// reach[x][y] = 1 for every empty square a piece at (x0, y0) can travel to.
-void reachable(int x0, int y0, int reach[BOARD_SIZE][BOARD_SIZE])
+int on_board(int x, int y)
 {
-    std::memset(reach, 0, sizeof(int) * SQUARES);
-    int queue[SQUARES][2];
-    int head = 0, tail = 0;
-    queue[tail][0] = x0, queue[tail][1] = y0, ++tail;
+    return x >= 0 && y >= 0 && x < BOARD_SIZE && y < BOARD_SIZE;
+}
+
+// reach[x][y] = 1 for every empty square of b that a piece at (x0, y0) can travel to.
+void reachable(const grid b, int x0, int y0, grid reach)
+{
+    std::memset(reach, 0, sizeof(grid));
+    int queue[SQUARES][2] = {{x0, y0}};
     const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    while (head < tail) {
-        int x = queue[head][0], y = queue[head][1];
-        ++head;
+    for (int head = 0, tail = 1; head < tail; ++head)
         for (const auto& s : steps) {
-            int nx = x + s[0], ny = y + s[1];
-            if (nx < 0 || ny < 0 || nx >= BOARD_SIZE || ny >= BOARD_SIZE || board[nx][ny] != EMPTY || reach[nx][ny])
-                continue;
-            reach[nx][ny] = 1;
-            queue[tail][0] = nx, queue[tail][1] = ny, ++tail;
+            int nx = queue[head][0] + s[0], ny = queue[head][1] + s[1];
+            if (on_board(nx, ny) && b[nx][ny] == EMPTY && !reach[nx][ny]) {
+                reach[nx][ny] = 1;
+                queue[tail][0] = nx, queue[tail][1] = ny, ++tail;
+            }
         }
-    }
 }
 
 // The longest run of its kind through (x, y), counted in pieces.
-int run_through(int x, int y)
+int run_through(const grid b, int x, int y)
 {
     const int dirs[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
     int best = 0;
     for (const auto& d : dirs) {
         int run = 1;
         for (int sign = -1; sign <= 1; sign += 2)
-            for (int nx = x + sign * d[0], ny = y + sign * d[1];
-                 nx >= 0 && ny >= 0 && nx < BOARD_SIZE && ny < BOARD_SIZE && board[nx][ny] == board[x][y];
+            for (int nx = x + sign * d[0], ny = y + sign * d[1]; on_board(nx, ny) && b[nx][ny] == b[x][y];
                  nx += sign * d[0], ny += sign * d[1])
                 ++run;
         best = run > best ? run : best;
@@ -149,29 +154,30 @@ struct move_choice {
 // A move that completes a line, else one that makes the longest run of its kind; ties by a seeded draw.
 int choose_move(move_choice* chosen)
 {
+    grid seen, reach;
+    std::memcpy(seen, board, sizeof seen);
     int best = 0, ties = 0;
-    int reach[BOARD_SIZE][BOARD_SIZE];
     for (int fx = 0; fx < BOARD_SIZE; ++fx)
         for (int fy = 0; fy < BOARD_SIZE; ++fy) {
-            if (board[fx][fy] == EMPTY)
+            int kind = seen[fx][fy];
+            if (kind == EMPTY)
                 continue;
-            reachable(fx, fy, reach);
-            int kind = board[fx][fy];
-            board[fx][fy] = EMPTY;
+            reachable(seen, fx, fy, reach);
+            seen[fx][fy] = EMPTY;
             for (int tx = 0; tx < BOARD_SIZE; ++tx)
                 for (int ty = 0; ty < BOARD_SIZE; ++ty) {
                     if (!reach[tx][ty])
                         continue;
-                    board[tx][ty] = kind;
-                    int value = run_through(tx, ty);
-                    board[tx][ty] = EMPTY;
+                    seen[tx][ty] = kind;
+                    int value = run_through(seen, tx, ty);
+                    seen[tx][ty] = EMPTY;
                     value = value > MIN_LINE ? MIN_LINE : value;
                     if (value > best)
                         best = value, ties = 0;
                     if (value == best && pick(++ties) == 0)
                         *chosen = {fx, fy, tx, ty};
                 }
-            board[fx][fy] = kind;
+            seen[fx][fy] = kind;
         }
     return best > 0;
 }
@@ -180,22 +186,29 @@ int choose_move(move_choice* chosen)
 
 enum action_kind { TICK, CLICK, MOVE_CLICK, REFUSED_CLICK, COMMAND, CLOSE };
 
-HWND main_window()
-{
-    return headless::main_window();
-}
+action_kind last_action = TICK;
+int last_command;
 
-void click_square(int x, int y)
+// A click in the middle of square (x, y), as the window receives it.
+void click(action_kind kind, int x, int y)
 {
     int half = cell_size / 2;
-    PostMessageA(main_window(), WM_LBUTTONDOWN, 0, MAKELPARAM(x * cell_size + half, y * cell_size + half));
+    last_action = kind;
+    PostMessageA(headless::main_window(), WM_LBUTTONDOWN, 0, MAKELPARAM(x * cell_size + half, y * cell_size + half));
 }
 
-void post_command(int id)
+// A menu item or the New Game button.
+void command(int id)
 {
-    HWND button = headless::find_child(main_window(), IDC_NEWGAME);
-    LPARAM from = id == IDC_NEWGAME ? (LPARAM)button : 0;
-    PostMessageA(main_window(), WM_COMMAND, MAKEWPARAM(id, 0), from);
+    HWND button = headless::find_child(headless::main_window(), IDC_NEWGAME);
+    last_action = COMMAND;
+    last_command = id;
+    PostMessageA(headless::main_window(), WM_COMMAND, MAKEWPARAM(id, 0), id == IDC_NEWGAME ? (LPARAM)button : 0);
+}
+
+int new_game_id()
+{
+    return one_in(2) ? IDM_NEWGAME : IDC_NEWGAME;
 }
 
 // Names typed at a new high score: plain, accented (Windows-1252) and longer than the table keeps.
@@ -227,7 +240,7 @@ void script_next_high_score()
 // ---- Invariants ------------------------------------------------------------------------------------
 
 struct snapshot {
-    int board[BOARD_SIZE][BOARD_SIZE];
+    grid board;
     int score, animate_state, pptr, move_complete, hilite_x, hilite_y;
     size_t boxes, dialogs;
 };
@@ -245,15 +258,6 @@ snapshot take_snapshot()
     s.boxes = headless::message_boxes().size();
     s.dialogs = headless::dialogs().size();
     return s;
-}
-
-int count_pieces(const int b[BOARD_SIZE][BOARD_SIZE])
-{
-    int n = 0;
-    for (int x = 0; x < BOARD_SIZE; ++x)
-        for (int y = 0; y < BOARD_SIZE; ++y)
-            n += b[x][y] != EMPTY;
-    return n;
 }
 
 // Whether `cleared` squares in at most `passes` clearing passes, each of five or more and none larger
@@ -320,7 +324,7 @@ void check_tick(const snapshot& b, int* game_over)
         high_scores += headless::dialogs()[i].template_id == IDD_NEWHIGHSCORE;
     }
     int step = b.move_complete ? -1 : b.animate_state;
-    int before = count_pieces(b.board), after = pieces();
+    int before = count_pieces(b.board), after = count_pieces(board);
     int dropped = step >= DROP1 && before < SQUARES ? 1 : 0;
     int cleared = before + dropped + 3 * wows - after;
     int passes = step == PAUSE ? 1 : step == DROP3 ? SQUARES : 0;
@@ -346,8 +350,6 @@ int games_this_session;     // how many games this session plays before it close
 int close_countdown = -1;   // decisions left before the close, once the session's games are played
 int abandon_at;             // the move of this game at which New Game is chosen mid-turn, or -1
 int turn_ticks;
-action_kind last_action = TICK;
-int last_command;
 move_choice planned;
 int planned_valid;
 snapshot before;
@@ -401,7 +403,7 @@ void check_last_action()
         break;
     case COMMAND:
         if (last_command == IDM_NEWGAME || last_command == IDC_NEWGAME) {
-            require(pieces() == 3 && current_score == 0 && move_complete == 1 && hilite_x == NO_SELECTION,
+            require(count_pieces(board) == 3 && current_score == 0 && move_complete == 1 && hilite_x == NO_SELECTION,
                     "New Game deals three pieces, score 0, no turn and no selection");
             if (headless::dialogs().size() > before.dialogs)
                 check_scores_file();
@@ -422,46 +424,35 @@ void check_last_action()
 // Something a player might do while no turn runs.
 void act_when_idle()
 {
-    if (pieces() == SQUARES) {
-        last_command = one_in(2) ? IDM_NEWGAME : IDC_NEWGAME;
-        last_action = COMMAND;
-        post_command(last_command);
-        return;
-    }
     int selected = hilite_x != NO_SELECTION;
-    if (one_in(60)) {
-        const int edit[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND, IDM_SHOWSCORES};
-        last_command = edit[pick(5)];
-        last_action = COMMAND;
-        post_command(last_command);
+    if (count_pieces(board) == SQUARES) {
+        command(new_game_id());
+    } else if (one_in(60)) {
+        const int items[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND, IDM_SHOWSCORES};
+        command(items[pick(5)]);
     } else if (one_in(25)) {
-        // Refused: the selected piece itself, a square it cannot reach, or an empty square with nothing selected.
-        int reach[BOARD_SIZE][BOARD_SIZE] = {};
+        // Mostly refused: the selected piece itself, or an empty square it cannot reach.
+        grid reach = {};
         if (selected)
-            reachable(hilite_x, hilite_y, reach);
+            reachable(board, hilite_x, hilite_y, reach);
         int x = pick(BOARD_SIZE), y = pick(BOARD_SIZE);
         for (int tries = 0; tries < SQUARES && (board[x][y] != EMPTY || reach[x][y]); ++tries)
             x = (x + 1) % BOARD_SIZE, y = x == 0 ? (y + 1) % BOARD_SIZE : y;
         if (selected && one_in(2))
             x = hilite_x, y = hilite_y;
-        last_action = board[x][y] != EMPTY ? CLICK : reach[x][y] ? MOVE_CLICK : REFUSED_CLICK;
-        click_square(x, y);
+        int refused = (x == hilite_x && y == hilite_y) || (board[x][y] == EMPTY && !reach[x][y]);
+        click(refused ? REFUSED_CLICK : board[x][y] == EMPTY ? MOVE_CLICK : CLICK, x, y);
     } else if (one_in(20)) {
         last_action = TICK;   // the player pauses; the timer ticks on
     } else {
         if (!planned_valid || board[planned.fx][planned.fy] == EMPTY || board[planned.tx][planned.ty] != EMPTY)
             planned_valid = choose_move(&planned);
-        if (!planned_valid) {
+        if (!planned_valid)
             last_action = TICK;
-            return;
-        }
-        if (hilite_x != planned.fx || hilite_y != planned.fy) {
-            last_action = CLICK;
-            click_square(planned.fx, planned.fy);
-        } else {
-            last_action = MOVE_CLICK;
-            click_square(planned.tx, planned.ty);
-        }
+        else if (hilite_x != planned.fx || hilite_y != planned.fy)
+            click(CLICK, planned.fx, planned.fy);
+        else
+            click(MOVE_CLICK, planned.tx, planned.ty);
     }
 }
 
@@ -469,17 +460,12 @@ void act_when_idle()
 void act_during_turn()
 {
     if (abandon_at >= 0 && game_moves >= abandon_at && one_in(3)) {
-        last_command = one_in(2) ? IDM_NEWGAME : IDC_NEWGAME;
-        last_action = COMMAND;
-        post_command(last_command);
+        command(new_game_id());
     } else if (one_in(15)) {
-        last_action = CLICK;
-        click_square(pick(BOARD_SIZE), pick(BOARD_SIZE));
+        click(CLICK, pick(BOARD_SIZE), pick(BOARD_SIZE));
     } else if (one_in(200)) {
-        const int edit[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND};
-        last_command = edit[pick(4)];
-        last_action = COMMAND;
-        post_command(last_command);
+        const int items[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND};
+        command(items[pick(4)]);
     } else {
         last_action = TICK;
     }
@@ -504,10 +490,8 @@ void check_start_up()
     }
     // A finished game is not saved: the program starts with a new deal.
     if (start.have_saved)
-        require(pieces() == 3 && current_score == 0, "after a restart from a finished game a new game is dealt");
-    last_command = IDM_NEWGAME;
-    last_action = COMMAND;
-    post_command(last_command);
+        require(count_pieces(board) == 3 && current_score == 0, "after a restart from a finished game a new game is dealt");
+    command(IDM_NEWGAME);
 }
 
 // Runs each time WinMain's loop has nothing left to do: check the last message, then act.
@@ -521,20 +505,20 @@ void on_idle()
     } else {
         check_last_action();
         if (close_countdown == 0) {
-            last_action = CLOSE;
+            // The close box, or File, Exit.
             if (one_in(2))
-                PostMessageA(main_window(), WM_CLOSE, 0, 0);
+                PostMessageA(headless::main_window(), WM_CLOSE, 0, 0);
             else
-                post_command(IDM_EXIT);
-            before = take_snapshot();
-            return;
+                command(IDM_EXIT);
+            last_action = CLOSE;
+        } else {
+            if (close_countdown > 0)
+                --close_countdown;
+            if (move_complete)
+                act_when_idle();
+            else
+                act_during_turn();
         }
-        if (close_countdown > 0)
-            --close_countdown;
-        if (move_complete)
-            act_when_idle();
-        else
-            act_during_turn();
     }
     before = take_snapshot();
 }
