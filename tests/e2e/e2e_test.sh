@@ -435,7 +435,7 @@ want=$(printf '%s\n' 0,0,0 "$inv" | sort | tr '\n' ' ')
 expect_px selected $((fx * 16 + 15)) $((fy * 16 + 7)) "$(invert "$grid")" "inverted grid line of the selected square"
 log "kind $kind at ($fx, $fy) is selected and drawn inverted"
 
-[ -z "$no_sound" ] && mark
+[ -n "$no_sound" ] || mark
 if [ -n "$pictures" ]; then # the frames of the move, named by the time in ms, from the selected piece on
   rm -rf "$pictures/move"
   mkdir -p "$pictures/move"
