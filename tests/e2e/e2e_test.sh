@@ -111,11 +111,13 @@ trap 'exit 130' INT TERM
 # ---------------------------------------------------------------- an audio server of our own
 # A PulseAudio server whose one sink is a null sink, found by Wine's PulseAudio driver through
 # XDG_RUNTIME_DIR, and a recorder on that sink's monitor. A desktop's own server is never reached, so nothing
-# is heard from the speakers. The folder is short: a socket path holds at most 108 bytes.
+# is heard from the speakers, and every file of theirs is kept in one folder of ours. The folder is short: a
+# socket path holds at most 108 bytes.
 rt=$(mktemp -d /tmp/dovra-e2e.XXXXXX)
 mkdir "$rt/pulse"
-unset PULSE_SERVER PULSE_SINK PULSE_SOURCE PULSE_COOKIE
-export XDG_RUNTIME_DIR=$rt PULSE_CLIENTCONFIG=$rt/client.conf
+unset PULSE_SERVER PULSE_SINK PULSE_SOURCE
+export XDG_RUNTIME_DIR=$rt PULSE_RUNTIME_PATH=$rt/pulse PULSE_STATE_PATH=$rt/state PULSE_COOKIE=$rt/cookie \
+  PULSE_CLIENTCONFIG=$rt/client.conf
 echo "autospawn = no" >"$rt/client.conf"
 printf '%s\n' "load-module module-null-sink sink_name=rec rate=44100 channels=2" "set-default-sink rec" \
   "load-module module-native-protocol-unix auth-anonymous=1 socket=$rt/pulse/native" >"$rt/server.pa"
