@@ -4,11 +4,13 @@
 DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Everything the three presets, the tests under Wine and the end-to-end test need on Debian 12.
-# wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages.
+# wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages. wine32:i386
+# runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
-  wine64 fonts-wine
+  wine64 fonts-wine wine32:i386
+  pulseaudio pulseaudio-utils unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   xvfb xdotool imagemagick x11-utils
   libbenchmark-dev
@@ -36,6 +38,9 @@ dovra_install() {
     sudo=(sudo)
   fi
   export DEBIAN_FRONTEND=noninteractive
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
   "${sudo[@]}" apt-get update -q
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
@@ -43,14 +48,21 @@ dovra_install() {
 DOVRA_WINE64=/usr/lib/wine/wine64
 DOVRA_WINESERVER=/usr/lib/wine/wineserver64
 
-# The Wine environment for one prefix (the argument). No sound driver, no .NET or HTML engine prompts.
+# The Wine environment for one prefix (the first argument), with no .NET or HTML engine prompts. The tests
+# also turn Wine's ALSA driver off, so that no test plays on a sound card (they hear the program through a
+# PulseAudio server of their own); with the second argument "player" every audio driver stays on, so the
+# game is heard through PulseAudio (or PipeWire's pulse service), or ALSA on a desktop without either.
 dovra_wine_env() {
   export WINEPREFIX=$1
   export WINEARCH=win64
   export WINELOADER=$DOVRA_WINE64
   export WINESERVER=$DOVRA_WINESERVER
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=d;winealsa.drv=d"
+  if [ "${2:-}" = player ]; then
+    export WINEDLLOVERRIDES="mscoree,mshtml=d"
+  else
+    export WINEDLLOVERRIDES="mscoree,mshtml=d;winealsa.drv=d"
+  fi
 }
 
 # Creates the prefix of the current environment when it is missing: boots it and copies the fonts that
