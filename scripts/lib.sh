@@ -94,3 +94,17 @@ dovra_wine_stop() {
   timeout 10 "$DOVRA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
   timeout 10 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
 }
+
+# dovra_wine32_check PROGRAM.exe: returns 0 for a 64-bit program, or a 32-bit one this machine can run.
+# A 32-bit program (machine field 014c in its PE header) runs in Wine's 32-bit loader, which needs
+# wine32:i386 and a kernel that runs 32-bit code. Without wine32, wine64 exits 0 having run nothing, so
+# the loader is asked first: returns 1 and sets DOVRA_WINE32_WHY when it cannot run.
+dovra_wine32_check() {
+  local pe out
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')" = 014c ] || return 0
+  [ -x /usr/lib/wine/wine ] || die "$1 is a 32-bit program, and no 32-bit Wine (wine32:i386) is installed"
+  out=$(/usr/lib/wine/wine --version 2>&1) && return 0
+  DOVRA_WINE32_WHY="this kernel cannot run 32-bit programs (wine: ${out##*: })"
+  return 1
+}

@@ -53,13 +53,7 @@ run=$work/$top
 exe=$run/dovra.exe
 log "unpacked $(basename "$zip") ($size bytes)"
 
-# The machine field of the PE header: 014c is a 32-bit program, which runs in Wine's 32-bit loader.
-pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-if [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')" = 014c ]; then
-  [ -x /usr/lib/wine/wine ] || fail "a 32-bit program, and no 32-bit Wine (wine32:i386) is installed"
-  out=$(/usr/lib/wine/wine --version 2>&1) || skip "this kernel cannot run 32-bit programs (wine: ${out##*: })"
-  log "32-bit program, $out"
-fi
+dovra_wine32_check "$exe" || skip "$DOVRA_WINE32_WHY"
 
 {
   echo "# Preferences file for Dovra"
