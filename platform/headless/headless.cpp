@@ -120,6 +120,20 @@ LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+HWND foreign_window(const std::string& class_name, const std::string& title)
+{
+    HWND hwnd = create_control(NULL, 0, class_name.c_str(), title.c_str(), WS_VISIBLE | WS_OVERLAPPEDWINDOW);
+    window_rec* w = find_window(hwnd);
+    w->info.style = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+    w->info.rect = RECT{DEFAULT_X, DEFAULT_Y, DEFAULT_X + DEFAULT_WIDTH, DEFAULT_Y + DEFAULT_HEIGHT};
+    return hwnd;
+}
+
+HWND foreground_window()
+{
+    return st().foreground;
+}
+
 void set_idle_hook(std::function<void()> hook)
 {
     st().idle_hook = std::move(hook);
@@ -228,32 +242,42 @@ const std::vector<move_window_call>& move_window_calls()
 
 dialog_action type_text(int control, const std::string& text)
 {
-    return dialog_action{action_kind::type_text, control, text};
+    return dialog_action{action_kind::type_text, control, text, nullptr};
 }
 
 dialog_action press_ok()
 {
-    return dialog_action{action_kind::press_ok, 0, std::string()};
+    return dialog_action{action_kind::press_ok, 0, std::string(), nullptr};
 }
 
 dialog_action press_escape()
 {
-    return dialog_action{action_kind::press_escape, 0, std::string()};
+    return dialog_action{action_kind::press_escape, 0, std::string(), nullptr};
 }
 
 dialog_action press_close()
 {
-    return dialog_action{action_kind::press_close, 0, std::string()};
+    return dialog_action{action_kind::press_close, 0, std::string(), nullptr};
 }
 
 dialog_action modal_tick()
 {
-    return dialog_action{action_kind::tick, 0, std::string()};
+    return dialog_action{action_kind::tick, 0, std::string(), nullptr};
+}
+
+dialog_action call(std::function<void()> fn)
+{
+    return dialog_action{action_kind::call, 0, std::string(), std::move(fn)};
 }
 
 void script_dialog(int template_id, std::vector<dialog_action> actions)
 {
     st().scripts[template_id].push_back(std::move(actions));
+}
+
+void script_message_box(std::vector<dialog_action> actions)
+{
+    st().box_scripts.push_back(std::move(actions));
 }
 
 void set_modal_ticks(int n)

@@ -63,6 +63,10 @@ int menu_checked(HWND hwnd, int id);      // 1 checked, 0 not, -1 when the windo
 void fail_next_main_window_creation();
 // Calls the window procedure of hwnd at once, as SendMessage would; 0 for a window without one.
 LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A visible top-level window of another program: FindWindowExA finds it, it takes properties, ShowWindow and
+// SetForegroundWindow, and it has no procedure here.
+HWND foreign_window(const std::string& class_name, const std::string& title);
+HWND foreground_window();                 // the last SetForegroundWindow argument, NULL at reset
 
 // ---- Message loop and timers ----------------------------------------------------------------------
 //
@@ -73,7 +77,8 @@ LRESULT send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // message filters are ignored. UpdateWindow paints at once; run_pending and tick never paint.
 // Modal windows (MessageBoxA, DialogBoxParamA) run no full loop: they deliver the ticks asked of them,
 // each followed by the paints it caused, and a dialog takes the messages posted to itself; messages
-// posted to other windows wait for the main loop.
+// posted to other windows wait for the main loop. A quit message posted while a modal window is open ends
+// it, as the platform's modal loops do, and stays for the loop outside.
 
 void set_idle_hook(std::function<void()> hook);
 int run_pending();        // dispatches posted messages until none is left (no timers, no paints); returns the count
@@ -120,11 +125,12 @@ const std::vector<move_window_call>& move_window_calls();
 
 // ---- Modal windows and sounds ---------------------------------------------------------------------
 
-enum class action_kind { type_text, press_ok, press_escape, press_close, tick };
+enum class action_kind { type_text, press_ok, press_escape, press_close, tick, call };
 struct dialog_action {
     action_kind kind;
     int control;          // type_text only
     std::string text;     // type_text only
+    std::function<void()> fn;  // call only
 };
 // Sets the control's text, then WM_COMMAND MAKEWPARAM(control, EN_CHANGE) with the control's handle.
 dialog_action type_text(int control, const std::string& text);
@@ -132,6 +138,8 @@ dialog_action press_ok();       // WM_COMMAND MAKEWPARAM(IDOK, BN_CLICKED): the 
 dialog_action press_escape();   // WM_COMMAND IDCANCEL: the Esc key
 dialog_action press_close();    // WM_CLOSE: the close box
 dialog_action modal_tick();     // one WM_TIMER from the earliest timer, dispatched to its window
+// Runs fn while the modal window is open, as a message from the system or another program arrives then.
+dialog_action call(std::function<void()> fn);
 
 // Dialog templates are not modelled: a dialog has a control for each id given text (SetDlgItemTextA,
 // SetDlgItemInt, type_text), and GetDlgItemTextA of any other id gives "".
@@ -140,6 +148,9 @@ dialog_action modal_tick();     // one WM_TIMER from the earliest timer, dispatc
 // A run without a script is closed by press_ok. A script that runs out before EndDialog leaves the
 // dialog open: DialogBoxParamA then returns -1 and the run is recorded with ended 0.
 void script_dialog(int template_id, std::vector<dialog_action> actions);
+
+// Queues a script for the next MessageBoxA, played after its ticks; only modal_tick and call apply.
+void script_message_box(std::vector<dialog_action> actions);
 
 // Every MessageBoxA and DialogBoxParamA delivers n WM_TIMER ticks while it is open: a message box before
 // it returns, a dialog right after WM_INITDIALOG, before its script. 0 at reset.
@@ -184,6 +195,22 @@ struct event {
     std::string what;     // "sound", the message box caption, or "dialog <template id>"
 };
 const std::vector<event>& events();       // sounds, message boxes and dialogs (at opening) in one order
+
+// ---- Kernel objects and modules -------------------------------------------------------------------
+
+// What GetSystemDirectoryA gives; LoadLibraryExA loads only winmm.dll from there, whose sndPlaySoundA is the
+// recording one above.
+constexpr const char* SYSTEM_DIRECTORY = "C:\\WINDOWS\\system32";
+
+std::vector<std::string> named_objects();   // names of the mutexes with a handle open, sorted
+
+struct library_load {
+    std::string path;     // the LoadLibraryExA argument
+    DWORD flags;
+    int loaded;           // 1 when a module was returned
+};
+const std::vector<library_load>& library_loads();
+void fail_library_loads();                // every LoadLibraryExA from now on returns NULL
 
 // ---- Drawing and GDI objects ----------------------------------------------------------------------
 
@@ -233,7 +260,8 @@ struct delete_call {
 };
 const std::vector<delete_call>& delete_calls();  // DeleteObject and DeleteDC, in order
 // Calls that the real platform refuses or that betray a fault: deleting an object still selected into a
-// live DC, deleting twice, unknown or deleted handles, a bitmap selected into two DCs, and so on.
+// live DC, deleting twice, unknown or deleted handles, a bitmap selected into two DCs, closing a handle that
+// is not open, and so on.
 const std::vector<std::string>& misuses();
 
 }  // namespace headless

@@ -19,6 +19,7 @@ struct window_rec {
     int is_dialog;
     int destroyed;
     int in_paint;               // between BeginPaint and EndPaint
+    std::map<std::string, HANDLE> props;  // by lower-case name: property names are atoms
 };
 
 struct class_rec {
@@ -78,12 +79,21 @@ struct state {
     std::vector<invalidation> invalidations;
     std::vector<move_window_call> moves;
 
+    HWND foreground = NULL;
+
     std::map<int, std::deque<std::vector<dialog_action>>> scripts;
+    std::deque<std::vector<dialog_action>> box_scripts;
     int modal_ticks = 0;
     std::vector<open_dialog> open_dialogs;
     std::vector<message_box> boxes;
     std::vector<dialog_run> runs;
     std::vector<sound_call> sounds;
+
+    DWORD last_error = 0;
+    std::map<std::string, int> named_objects;       // name -> open handles
+    std::map<uintptr_t, std::string> mutex_handles; // handle -> name
+    std::vector<library_load> library_loads;
+    int fail_library_loads = 0;
     std::vector<event> events;
 
     std::vector<draw_op> draw_log;

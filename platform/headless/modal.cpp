@@ -10,16 +10,20 @@ using namespace headless::detail;
 
 namespace {
 
-// Timer ticks that a modal loop delivers while its window is open; each tick is followed by the
-// repaints that a real modal loop would dispatch before waiting again.
-int modal_ticks(int n, HWND dialog);
-
 open_dialog* running_dialog(HWND hDlg);
 
+// A modal loop ends when its dialog has ended, and on a quit message, which it leaves for the loop outside.
+int modal_over(HWND dialog)
+{
+    return st().quit || (dialog && running_dialog(dialog)->ended);
+}
+
+// Timer ticks that a modal loop delivers while its window is open; each tick is followed by the
+// repaints that a real modal loop would dispatch before waiting again.
 int modal_ticks(int n, HWND dialog)
 {
     int done = 0;
-    while (done < n && !(dialog && running_dialog(dialog)->ended) && deliver_tick()) {
+    while (done < n && !modal_over(dialog) && deliver_tick()) {
         ++done;
         paint_invalid_windows();
     }
@@ -110,6 +114,9 @@ int play(HWND hDlg, const dialog_action& action)
             return 1;
         }
         break;
+    case action_kind::call:
+        action.fn();
+        break;
     }
     return 0;
 }
@@ -131,6 +138,16 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
     box.seq = event_for(event_kind::message_box, index, box.caption);
     s.boxes.push_back(box);
     int ticks = modal_ticks(s.modal_ticks, NULL);
+    if (!st().box_scripts.empty()) {
+        std::vector<dialog_action> script = st().box_scripts.front();
+        st().box_scripts.pop_front();
+        for (const dialog_action& action : script) {
+            if (modal_over(NULL))
+                break;
+            if (action.kind == action_kind::tick || action.kind == action_kind::call)
+                ticks += play(NULL, action);
+        }
+    }
     st().boxes[static_cast<size_t>(index)].ticks = ticks;
     return IDOK;
 }
@@ -178,7 +195,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR lpTemplateName, HWND hWndParent
 
     int ticks = modal_ticks(st().modal_ticks, hDlg);
     int actions = 0;
-    if (!running_dialog(hDlg)->ended) {
+    if (!modal_over(hDlg)) {
         std::vector<dialog_action> script;
         auto queued = st().scripts.find(template_id);
         if (queued != st().scripts.end() && !queued->second.empty()) {
@@ -188,7 +205,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE, LPCSTR lpTemplateName, HWND hWndParent
             script.push_back(press_ok());
         }
         for (const dialog_action& action : script) {
-            if (running_dialog(hDlg)->ended)
+            if (modal_over(hDlg))
                 break;
             ticks += play(hDlg, action);
             ++actions;

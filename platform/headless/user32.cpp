@@ -336,6 +336,93 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
     return was_visible;
 }
 
+BOOL WINAPI IsIconic(HWND hWnd)
+{
+    window_rec* w = find_window(hWnd);
+    if (!w)
+        return FALSE;
+    int cmd = w->info.show_cmd;
+    return cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE || cmd == SW_SHOWMINNOACTIVE;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd)
+{
+    if (!find_window(hWnd))
+        return FALSE;
+    st().foreground = hWnd;
+    return TRUE;
+}
+
+// The dialog that the window's modal loop shows, else the window itself.
+HWND WINAPI GetLastActivePopup(HWND hWnd)
+{
+    if (!find_window(hWnd))
+        return NULL;
+    for (const open_dialog& d : st().open_dialogs) {
+        window_rec* w = find_window(d.hwnd);
+        if (w && w->info.parent == hWnd)
+            return d.hwnd;
+    }
+    return hWnd;
+}
+
+// Only what the program asks: top-level windows (a NULL parent) by class, and by title when one is given.
+HWND WINAPI FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow)
+{
+    if (hWndParent || !lpszClass || IS_INTRESOURCE(lpszClass))
+        return NULL;
+    const std::vector<HWND>& order = st().window_order;
+    size_t i = 0;
+    if (hWndChildAfter) {
+        while (i < order.size() && order[i] != hWndChildAfter)
+            ++i;
+        ++i;
+    }
+    for (; i < order.size(); ++i) {
+        window_rec* w = find_window(order[i]);
+        if (!w || (w->info.style & WS_CHILD) || strcasecmp(w->info.class_name.c_str(), lpszClass) != 0)
+            continue;
+        if (lpszWindow && w->info.text != lpszWindow)
+            continue;
+        return order[i];
+    }
+    return NULL;
+}
+
+static std::string property_key(LPCSTR name)
+{
+    std::string key = name;
+    for (char& ch : key)
+        ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+    return key;
+}
+
+BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData)
+{
+    window_rec* w = find_window(hWnd);
+    if (!w || !lpString || IS_INTRESOURCE(lpString))
+        return FALSE;
+    w->props[property_key(lpString)] = hData;
+    return TRUE;
+}
+
+HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString)
+{
+    window_rec* w = find_window(hWnd);
+    if (!w || !lpString || IS_INTRESOURCE(lpString))
+        return NULL;
+    auto it = w->props.find(property_key(lpString));
+    return it == w->props.end() ? NULL : it->second;
+}
+
+HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString)
+{
+    HANDLE data = GetPropA(hWnd, lpString);
+    if (data)
+        find_window(hWnd)->props.erase(property_key(lpString));
+    return data;
+}
+
 BOOL WINAPI UpdateWindow(HWND hWnd)
 {
     window_rec* w = find_window(hWnd);

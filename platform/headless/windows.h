@@ -104,6 +104,13 @@ typedef struct tagMSG {
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef VOID(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+typedef INT_PTR(WINAPI* FARPROC)(void);
+
+typedef struct _SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
 typedef struct tagWNDCLASSEXA {
     UINT cbSize;
@@ -358,6 +365,14 @@ typedef LOGFONTA LOGFONT;
 #define MF_POPUP 0x00000010
 #define MF_SEPARATOR 0x00000800
 
+/* ---- kernel32 ---- */
+#define MAX_PATH 260
+#define ERROR_SUCCESS 0L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_ALREADY_EXISTS 183L
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
+
 /* ---- System metrics ---- */
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
@@ -507,6 +522,23 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 UINT WINAPI GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 BOOL WINAPI SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+
+HWND WINAPI FindWindowExA(HWND hWndParent, HWND hWndChildAfter, LPCSTR lpszClass, LPCSTR lpszWindow);
+BOOL WINAPI SetPropA(HWND hWnd, LPCSTR lpString, HANDLE hData);
+HANDLE WINAPI GetPropA(HWND hWnd, LPCSTR lpString);
+HANDLE WINAPI RemovePropA(HWND hWnd, LPCSTR lpString);
+BOOL WINAPI IsIconic(HWND hWnd);
+BOOL WINAPI SetForegroundWindow(HWND hWnd);
+HWND WINAPI GetLastActivePopup(HWND hWnd);
+
+/* ---- kernel32 ---- */
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);
+BOOL WINAPI CloseHandle(HANDLE hObject);
+DWORD WINAPI GetLastError(void);
+DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+HMODULE WINAPI LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
 /* ---- gdi32 ---- */
 HDC WINAPI CreateCompatibleDC(HDC hdc);

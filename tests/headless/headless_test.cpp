@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstring>
+
 #include "headless.h"
 
 namespace {
@@ -206,6 +208,79 @@ TEST_F(Headless, DialogLeftOpenByItsScriptReturnsMinusOne)
     EXPECT_EQ(headless::dialogs()[0].ended, 0);
     // Without a script, OK closes it.
     EXPECT_EQ(DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), NULL, name_dialog, 0), 1);
+}
+
+TEST_F(Headless, QuitPostedUnderAModalWindowEndsItAndStays)
+{
+    headless::script_dialog(1, {headless::call([] { PostQuitMessage(3); }), headless::press_ok()});
+    EXPECT_EQ(DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), NULL, name_dialog, 0), -1);
+    EXPECT_EQ(headless::dialogs()[0].actions, 1);
+    int ran = 0;
+    headless::script_message_box({headless::call([&] { ++ran; })});
+    EXPECT_EQ(MessageBoxA(NULL, "text", "Wow!", MB_OK), IDOK);
+    EXPECT_EQ(ran, 0);
+    EXPECT_EQ(headless::quit_posted(), 1);
+}
+
+// A Dovra looks for another in its folder by a named mutex and a property of that one's main window.
+TEST_F(Headless, NamedMutexesAndWindowPropertiesAreSharedLikeTheSystemsOwn)
+{
+    HANDLE first = CreateMutexA(NULL, FALSE, "Dovra-1");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    HANDLE second = CreateMutexA(NULL, FALSE, "Dovra-1");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    CreateMutexA(NULL, FALSE, "dovra-1");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << "kernel object names are case-sensitive";
+    EXPECT_TRUE(CloseHandle(first));
+    EXPECT_TRUE(CloseHandle(second));
+    EXPECT_EQ(headless::named_objects(), std::vector<std::string>{"dovra-1"});
+    EXPECT_FALSE(CloseHandle(second));
+    EXPECT_EQ(headless::misuses().size(), 1u);
+
+    HWND mine = make_window();
+    HWND other = headless::foreign_window("probe", "Other");
+    EXPECT_EQ(FindWindowExA(NULL, NULL, "Probe", NULL), mine);
+    EXPECT_EQ(FindWindowExA(NULL, mine, "Probe", NULL), other);
+    EXPECT_EQ(FindWindowExA(NULL, NULL, "Probe", "Other"), other);
+    EXPECT_EQ(FindWindowExA(NULL, other, "Probe", NULL), nullptr);
+    EXPECT_TRUE(SetPropA(other, "Dovra-1", reinterpret_cast<HANDLE>(1)));
+    EXPECT_EQ(GetPropA(other, "DOVRA-1"), reinterpret_cast<HANDLE>(1)) << "property names are atoms";
+    EXPECT_EQ(GetPropA(mine, "Dovra-1"), nullptr);
+    EXPECT_EQ(RemovePropA(other, "Dovra-1"), reinterpret_cast<HANDLE>(1));
+    EXPECT_EQ(GetPropA(other, "Dovra-1"), nullptr);
+
+    ShowWindow(other, SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(IsIconic(other));
+    ShowWindow(other, SW_RESTORE);
+    EXPECT_FALSE(IsIconic(other));
+    HWND popup = NULL;
+    headless::script_dialog(1, {headless::call([&] { popup = GetLastActivePopup(mine); }), headless::press_ok()});
+    DialogBoxParamA(headless::instance(), MAKEINTRESOURCEA(1), mine, name_dialog, 0);
+    EXPECT_EQ(popup, headless::dialogs()[0].hwnd);
+    EXPECT_EQ(GetLastActivePopup(mine), mine);
+    EXPECT_TRUE(SetForegroundWindow(other));
+    EXPECT_EQ(headless::foreground_window(), other);
+}
+
+TEST_F(Headless, OnlyTheSystemsWinmmLoads)
+{
+    const std::string system_winmm = std::string(headless::SYSTEM_DIRECTORY) + "\\winmm.dll";
+    char folder[MAX_PATH];
+    EXPECT_EQ(GetSystemDirectoryA(folder, sizeof folder), std::strlen(headless::SYSTEM_DIRECTORY));
+    EXPECT_STREQ(folder, headless::SYSTEM_DIRECTORY);
+    EXPECT_EQ(LoadLibraryExA("winmm.dll", NULL, 0), nullptr);
+    HMODULE winmm = LoadLibraryExA(system_winmm.c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ASSERT_NE(winmm, nullptr);
+    EXPECT_EQ(GetProcAddress(winmm, "sndPlaySoundW"), nullptr);
+    FARPROC play = GetProcAddress(winmm, "sndPlaySoundA");
+    ASSERT_NE(play, nullptr);
+    reinterpret_cast<BOOL(WINAPI*)(LPCSTR, UINT)>(reinterpret_cast<void (*)()>(play))(NULL, 0);
+    EXPECT_EQ(headless::sounds().size(), 1u);
+    headless::fail_library_loads();
+    EXPECT_EQ(LoadLibraryExA(system_winmm.c_str(), NULL, LOAD_WITH_ALTERED_SEARCH_PATH), nullptr);
+    ASSERT_EQ(headless::library_loads().size(), 3u);
+    EXPECT_EQ(headless::library_loads()[1].loaded, 1);
+    EXPECT_EQ(headless::library_loads()[2].loaded, 0);
 }
 
 TEST_F(Headless, PaintObjectsAreTrackedAndMisuseIsRecorded)
