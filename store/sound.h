@@ -17,6 +17,7 @@ extern char sound_name[SOUND_SLOTS][SOUND_NAME_LEN];
 extern unsigned char* wavbuffer[SOUND_SLOTS];
 
 void set_default_sound_names();
+// The six files into memory, and the system's sound player.
 int LoadSounds();
 void play_sound(int slot);
 void release_sounds();

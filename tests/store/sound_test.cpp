@@ -202,6 +202,34 @@ TEST_F(Sounds, LoadedWithSoundOffAndPlayedLaterWithoutTheFiles)
 }
 
 // ---------------------------------------------------------------------------------------------
+// The system's player
+
+// Never a winmm.dll beside the program or in the working folder: the system's, by its full path, and
+// the DLLs it needs from the system folder too.
+TEST_F(Sounds, PlayerComesFromTheSystemFolderOnly)
+{
+    LoadSounds();
+    ASSERT_EQ(headless::library_loads().size(), 1u);
+    EXPECT_EQ(headless::library_loads()[0].path, std::string(headless::SYSTEM_DIRECTORY) + "\\winmm.dll");
+    EXPECT_EQ(headless::library_loads()[0].flags, static_cast<DWORD>(LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
+TEST_F(Sounds, WithoutThePlayerEveryRequestIsSilent)
+{
+    headless::fail_library_loads();
+    for (int slot = 0; slot < SOUND_SLOTS; slot++)
+        write_file(sound_name[slot], GOOD);
+    EXPECT_EQ(LoadSounds(), 1);
+    sound_enabled = 1;
+    for (int slot : EVERY_SLOT)
+        play_sound(slot);
+    EXPECT_NE(wavbuffer[SOUND_ZIP], nullptr) << "the sounds are loaded all the same";
+    release_sounds();
+    EXPECT_TRUE(headless::sounds().empty());
+    EXPECT_EQ(wavbuffer[SOUND_ZIP], nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Releasing
 
 TEST_F(Sounds, ReleaseStopsPlaybackBeforeFreeing)
