@@ -457,6 +457,8 @@ TEST_F(FillingBoardTest, TicksBehindTheGameOverDialogsOnlyRepaint)
 TEST_F(TurnTest, ClearingMoveThatEmptiesTheBoardEarnsTheBonus)
 {
     start_with(rows_from_top({"1111.....", ".........", "....1...."}));
+    // The program seeds itself from the clock; one time in 343 that would draw the old preview again.
+    dovra::srand(1);
     headless::set_modal_ticks(3);
     click_square(4, 2);
     click_square(4, 0);
