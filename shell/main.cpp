@@ -1,13 +1,14 @@
 // main.cpp: the program's entry point and its message loop.
+#include "one_per_folder.h"
 #include "shell.h"
 
-int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrevInst, LPSTR lpCmdLine, int nCmdShow)
+static int run(HINSTANCE hInst, HINSTANCE hPrevInst, int nCmdShow)
 {
-    (void)lpCmdLine;
     if (!hPrevInst && !Register_Window(hInst))
         return 0;
     if (!Init_Instance(hInst, nCmdShow))
         return 0;
+    mark_main_window(MyWindow);
 
     // GetMessageA gives -1 on failure; that ends the loop too rather than dispatching nothing forever.
     MSG msg = {};
@@ -17,4 +18,15 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrevInst, LPSTR lpCmdLine, int nC
         DispatchMessageA(&msg);
     }
     return got == 0 ? (int)msg.wParam : 0;
+}
+
+int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrevInst, LPSTR lpCmdLine, int nCmdShow)
+{
+    (void)lpCmdLine;
+    // A Dovra already running in this folder keeps its files to itself: this one reads and writes nothing.
+    if (!claim_working_folder())
+        return 0;
+    int status = run(hInst, hPrevInst, nCmdShow);
+    release_working_folder();
+    return status;
 }

@@ -1,7 +1,9 @@
-// window_test.cpp: start-up through WinMain, the main window's class, layout, timer and cursor, the
-// restore of a saved game, and closing, through the window procedure on the Win32 stand-in.
+// window_test.cpp: start-up through WinMain, one Dovra per folder, the main window's class, layout, timer and
+// cursor, the restore of a saved game, and closing, through the window procedure on the Win32 stand-in.
 #include <climits>
+#include <filesystem>
 
+#include "one_per_folder.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -659,3 +661,143 @@ TEST_P(SessionEnd, SavesTheGameOnlyWhenTheSessionEndsAndReleasesNothing)
 INSTANTIATE_TEST_SUITE_P(WindowTest, SessionEnd,
                          ::testing::Values(session_end_case{"ends", TRUE, 1}, session_end_case{"goes_on", FALSE, 0}),
                          [](const ::testing::TestParamInfo<session_end_case>& info) { return std::string(info.param.name); });
+
+// ---- One Dovra per working folder ---------------------------------------------------------------
+
+namespace {
+
+std::string lock_name_of(const std::string& folder)
+{
+    char name[FOLDER_LOCK_NAME_LEN];
+    folder_lock_name(folder.c_str(), name);
+    return name;
+}
+
+std::string lock_name_here()
+{
+    return lock_name_of(std::filesystem::current_path().string());
+}
+
+struct lock_name_case {
+    const char* folder;
+    const char* name;
+};
+
+}  // namespace
+
+class FolderLockName : public ::testing::TestWithParam<lock_name_case> {};
+
+// A fixed length without backslashes, whatever the path: a kernel object's name may hold neither a
+// namespace separator nor any length.
+TEST_P(FolderLockName, IsTheHashOfTheFoldedPath)
+{
+    EXPECT_EQ(lock_name_of(GetParam().folder), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, FolderLockName,
+    ::testing::Values(lock_name_case{"", "Dovra-cbf29ce484222325"},  // the 64-bit FNV-1a of nothing, and of "a"
+                      lock_name_case{"a", "Dovra-af63dc4c8601ec8c"}, lock_name_case{"A", "Dovra-af63dc4c8601ec8c"},
+                      lock_name_case{"C:\\Games\\Dovra", "Dovra-9ad6e2b2a04dbfdb"},
+                      lock_name_case{"c:\\GAMES\\dovra", "Dovra-9ad6e2b2a04dbfdb"},
+                      lock_name_case{"C:\\Games\\Dovra2", "Dovra-68e31e86641d18eb"}));
+
+TEST(FolderLockName, StaysShortForTheLongestPath)
+{
+    const std::string name = lock_name_of(std::string(5000, 'x'));
+    EXPECT_EQ(name.size(), FOLDER_LOCK_NAME_LEN - 1);
+    EXPECT_EQ(name.find('\\'), std::string::npos);
+}
+
+// Two starts in one folder: the second, started while the first runs, ends at once.
+TEST_F(WindowTest, SecondStartInTheSameFolderBringsTheFirstForwardAndTouchesNothing)
+{
+    write_file("prefs.txt", "cell_size = 32\n");
+    write_file("scores.txt", "700 Ann\n");
+    int second = -1;
+    std::string prefs_then, scores_then;
+    HWND first = NULL;
+    size_t windows_before = 0;
+    close_when_idle(1, [&] {
+        first = MyWindow;
+        ShowWindow(first, SW_MINIMIZE);
+        // What the second start would read if it read anything.
+        write_file("prefs.txt", "cell_size = 24\n");
+        windows_before = headless::windows().size();
+        second = run_winmain(NULL, SW_SHOWNORMAL);
+        prefs_then = read_file("prefs.txt");
+        scores_then = read_file("scores.txt");
+    });
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(prefs_then, "cell_size = 24\n");
+    EXPECT_EQ(scores_then, "700 Ann\n");
+    EXPECT_EQ(headless::windows().size(), windows_before) << "the second start made a window";
+    EXPECT_EQ(MyWindow, first);
+    EXPECT_EQ(cell_size, 32) << "the second start read prefs.txt";
+    EXPECT_EQ(headless::library_loads().size(), 1u) << "the second start loaded the sounds";
+    EXPECT_EQ(headless::window(first)->show_cmd, SW_RESTORE);
+    EXPECT_EQ(headless::foreground_window(), first);
+    // The first one's close frees the folder for the next start.
+    EXPECT_TRUE(headless::named_objects().empty());
+    EXPECT_EQ(GetPropA(first, lock_name_here().c_str()), nullptr);
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+namespace {
+
+struct other_dovra_case {
+    const char* name;
+    int same_folder;  // the other Dovra's folder is this one
+    int has_window;   // its window is up yet
+    int runs;         // this start goes on
+};
+
+void PrintTo(const other_dovra_case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+}  // namespace
+
+class OtherDovraRunning : public WindowTest, public ::testing::WithParamInterface<other_dovra_case> {};
+
+TEST_P(OtherDovraRunning, StopsThisStartOnlyInItsOwnFolder)
+{
+    const other_dovra_case& c = GetParam();
+    const std::string lock = c.same_folder ? lock_name_here() : lock_name_of("C:\\Games\\Dovra");
+    HANDLE other_lock = CreateMutexA(NULL, FALSE, lock.c_str());
+    HWND other = c.has_window ? headless::foreign_window("Dovra", "Dovra") : NULL;
+    if (other) {
+        SetPropA(other, lock.c_str(), reinterpret_cast<HANDLE>(1));
+        ShowWindow(other, SW_MINIMIZE);
+    }
+    write_file("prefs.txt", "cell_size = 32\n");
+    write_file("scores.txt", "700 Ann\n");
+    close_when_idle(1);
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+
+    EXPECT_EQ(headless::main_window() != NULL, c.runs);
+    // Read and written, or neither.
+    EXPECT_EQ(cell_size, c.runs ? 32 : 16);
+    EXPECT_EQ(scores[0].score, c.runs ? 700 : 0);
+    EXPECT_EQ(headless::library_loads().size(), c.runs ? 1u : 0u);
+    EXPECT_EQ(read_file("prefs.txt") == "cell_size = 32\n", c.runs == 0);
+    EXPECT_EQ(read_file("scores.txt"), "700 Ann\n");
+    if (other) {
+        EXPECT_EQ(headless::window(other)->show_cmd, c.runs ? SW_MINIMIZE : SW_RESTORE);
+        EXPECT_EQ(headless::foreground_window(), c.runs ? NULL : other);
+    }
+    EXPECT_EQ(headless::named_objects(), std::vector<std::string>{lock});
+    CloseHandle(other_lock);
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowTest, OtherDovraRunning,
+                         ::testing::Values(other_dovra_case{"in_another_folder", 0, 1, 1},
+                                           other_dovra_case{"here_with_its_window_up_yet", 1, 1, 0},
+                                           other_dovra_case{"here_before_its_window_is_up", 1, 0, 0}),
+                         [](const ::testing::TestParamInfo<other_dovra_case>& info) { return std::string(info.param.name); });
