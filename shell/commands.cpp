@@ -3,9 +3,9 @@
 #include "commands.h"
 
 #include "board.h"
+#include "modal_windows.h"
 #include "prefs.h"
 #include "resource.h"
-#include "score_dialogs.h"
 #include "scores.h"
 #include "shell.h"
 #include "turn.h"
@@ -63,8 +63,8 @@ void new_game_command(HWND hWnd)
     // dialog can open behind the New High Score dialog.
     end_turn();
     if (score_recorded == 0 && CheckHighScores()) {
-        show_new_high_score(MyInstance, hWnd);
-        show_top_scores(MyInstance, hWnd);
+        modal_new_high_score(hWnd);
+        modal_top_scores(hWnd);
     }
     NewGame();
     score_recorded = 0;
@@ -111,10 +111,10 @@ void on_command(HWND hWnd, int id)
         new_game_command(hWnd);
         break;
     case IDM_SHOWSCORES:
-        show_top_scores(MyInstance, hWnd);
+        modal_top_scores(hWnd);
         break;
     case IDM_ABOUT:
-        MessageBoxA(hWnd, about_text, "About Dovra", MB_OK);
+        modal_message(hWnd, about_text, "About Dovra");
         break;
     case IDM_BIGBOARD:
         board_size_command(hWnd, 32);
@@ -129,7 +129,7 @@ void on_command(HWND hWnd, int id)
         sound_command(hWnd);
         break;
     default:
-        MessageBoxA(hWnd, "Undefined Menu Command!", "Alert!", MB_OK);
+        modal_message(hWnd, "Undefined Menu Command!", "Alert!");
         break;
     }
 }

@@ -14,6 +14,7 @@ extern int Vex;
 extern int Hex;
 extern char szAppName[6];
 extern char szAppCaption[6];
+extern int main_window_closed;  // the close has run: its resources are released
 
 constexpr UINT TURN_TIMER_ID = 321;
 constexpr UINT TURN_TIMER_MS = 100;

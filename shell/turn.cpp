@@ -4,9 +4,9 @@
 
 #include "board.h"
 #include "lines.h"
+#include "modal_windows.h"
 #include "prefs.h"
 #include "route.h"
-#include "score_dialogs.h"
 #include "scores.h"
 #include "shell.h"
 #include "sound.h"
@@ -106,7 +106,7 @@ void CheckClearBoard(HWND hWnd)
 {
     if (free_cells() != SQUARES)
         return;
-    MessageBoxA(hWnd, "You cleared the board!\nThat's good for a 500 point bonus!", "Wow!", MB_OK);
+    modal_message(hWnd, "You cleared the board!\nThat's good for a 500 point bonus!", "Wow!");
     sprinkle_board();
     get_handfull();
     add_points(500);
@@ -127,10 +127,10 @@ static void game_over(HWND hWnd)
     int entered = CheckHighScores();
     play_sound(entered ? SOUND_WINNER : SOUND_GAMEOVER);
     if (entered) {
-        show_new_high_score(MyInstance, hWnd);
+        modal_new_high_score(hWnd);
         score_recorded = 1;
     }
-    show_top_scores(MyInstance, hWnd);
+    modal_top_scores(hWnd);
 }
 
 void on_tick(HWND hWnd)

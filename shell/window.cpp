@@ -6,10 +6,12 @@
 
 #include "board.h"
 #include "commands.h"
+#include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
 #include "random.h"
 #include "resource.h"
+#include "score_dialogs.h"
 #include "scores.h"
 #include "sound.h"
 #include "turn.h"
@@ -25,6 +27,7 @@ int Vex;
 int Hex;
 char szAppName[6] = "Dovra";
 char szAppCaption[6] = "Dovra";
+int main_window_closed;
 
 // prefs.txt may hold any display_preview; the size is worked out wide and kept to what
 // the window calls take.
@@ -139,8 +142,12 @@ LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         on_paint(hWnd);
         return 0;
     case WM_CLOSE:
-        on_close();
-        PostQuitMessage(0);
+        // Once only, and never under a modal window, whose loop would go on using what is released.
+        if (!main_window_closed && !close_waits()) {
+            main_window_closed = 1;
+            on_close();
+            PostQuitMessage(0);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -149,10 +156,13 @@ LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         // Nothing to ask the player: the game is kept when the session ends.
         return TRUE;
     case WM_ENDSESSION:
-        // At logoff or shutdown the program is never closed, only ended: save as closing does.
-        // Nothing is released, since a session whose end is called off runs on (wParam FALSE).
-        if (wParam)
+        // At logoff or shutdown the program is never closed, only ended: a name being entered is stored
+        // as OK stores it, and the game saved as closing saves it. Nothing is released, since a session
+        // whose end is called off runs on (wParam FALSE).
+        if (wParam) {
+            end_score_dialog();
             SavePrefs();
+        }
         return 0;
     case WM_SETCURSOR:
         // Always ours, also over the frame: the wait cursor stays up for the whole turn.

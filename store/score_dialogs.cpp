@@ -9,7 +9,10 @@
 
 namespace {
 
-// Every way of closing the dialog records the score, so this runs on WM_CLOSE alone.
+// The score dialog on the screen, and whether it is the New High Score dialog with its entry still to store.
+HWND open_dialog = NULL;
+int entry_pending = 0;
+
 void record_score(HWND hDlg)
 {
     GetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname, static_cast<int>(sizeof newname));
@@ -20,13 +23,38 @@ void record_score(HWND hDlg)
     SaveScores();
 }
 
+void opened(HWND hDlg, int entry)
+{
+    open_dialog = hDlg;
+    entry_pending = entry;
+}
+
+// Every way of ending a dialog comes here, so the entry is stored once, however many ways are taken.
+void end_dialog(HWND hDlg)
+{
+    if (entry_pending && hDlg == open_dialog)
+        record_score(hDlg);
+    if (hDlg == open_dialog) {
+        open_dialog = NULL;
+        entry_pending = 0;
+    }
+    EndDialog(hDlg, 1);
+}
+
 }  // namespace
+
+void end_score_dialog()
+{
+    if (open_dialog != NULL)
+        end_dialog(open_dialog);
+}
 
 INT_PTR CALLBACK HighScoreDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
     (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
+        opened(hDlg, 1);
         SetDlgItemInt(hDlg, IDC_YOUR_SCORE, static_cast<UINT>(current_score), TRUE);
         SetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname);
         return TRUE;
@@ -45,8 +73,8 @@ INT_PTR CALLBACK HighScoreDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
             return FALSE;
         }
     case WM_CLOSE:
-        record_score(hDlg);
-        EndDialog(hDlg, 1);
+        // Every way of closing the dialog records the score.
+        end_dialog(hDlg);
         return TRUE;
     default:
         return FALSE;
@@ -58,6 +86,7 @@ INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM
     (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
+        opened(hDlg, 0);
         for (int i = 0; i < SCORE_ROWS; i++) {
             if (i == hilite_score) {
                 char tline[60];
@@ -71,12 +100,12 @@ INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            EndDialog(hDlg, 1);
+            end_dialog(hDlg);
             return TRUE;
         }
         return FALSE;
     case WM_CLOSE:
-        EndDialog(hDlg, 1);
+        end_dialog(hDlg);
         return TRUE;
     default:
         return FALSE;

@@ -13,6 +13,7 @@
 #include "common/files.h"
 #include "common/start_state.h"
 #include "headless.h"
+#include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
 #include "random.h"
@@ -53,6 +54,9 @@ inline void reset_program_state()
     MyTimer = 0;
     hNewGameButton = NULL;
     normal_cursor = busy_cursor = current_cursor = NULL;
+    main_window_closed = 0;
+    modal_open = 0;
+    close_waiting = 0;
     dovra::srand(1);
 }
 

@@ -479,6 +479,31 @@ TEST_F(TurnTest, ClearingMoveThatEmptiesTheBoardEarnsTheBonus)
     expect_idle();
 }
 
+// A close while the message is up waits for it, so what is saved holds the bonus and its three pieces.
+TEST_F(TurnTest, CloseDuringTheBonusMessageKeepsTheBonus)
+{
+    start_with(rows_from_top({"1111.....", ".........", "....1...."}));
+    std::string prefs_then;
+    headless::script_message_box({headless::call([&] {
+        headless::send(MyWindow, WM_CLOSE, 0, 0);
+        prefs_then = read_file("prefs.txt");
+    })});
+    click_square(4, 2);
+    click_square(4, 0);
+    tick(3);
+    ASSERT_EQ(boxes_since(), 1u);
+    EXPECT_EQ(prefs_then, "<missing>");
+    EXPECT_EQ(headless::live_count(headless::object_kind::bitmap), 16);
+
+    headless::run_pending();
+    const std::string prefs = read_file("prefs.txt");
+    EXPECT_TRUE(contains(prefs, "current_score = 510\n")) << prefs;
+    EXPECT_EQ(std::count(prefs.begin(), prefs.end(), '\n'), 10 + 3 + 2) << "three pieces saved";
+    EXPECT_EQ(headless::quit_posted(), 1);
+    EXPECT_EQ(headless::live_count(headless::object_kind::bitmap), 0);
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
 TEST_F(TurnTest, DropsThatEmptyTheBoardEarnTheBonus)
 {
     // Find a seed whose first three drops land in three different rows, then lay a row of four

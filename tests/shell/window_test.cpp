@@ -554,6 +554,8 @@ TEST_F(WindowTest, CloseSavesTheGameThenReleasesEverythingOnceAndQuits)
     HCURSOR wait = busy_cursor;
 
     EXPECT_EQ(BaseMsgProc(MyWindow, WM_CLOSE, 0, 0), 0);
+    // A second close, as when Exit and the close box both reach the window, releases nothing again.
+    EXPECT_EQ(BaseMsgProc(MyWindow, WM_CLOSE, 0, 0), 0);
 
     EXPECT_EQ(read_file("prefs.txt"), std::string(PREFS_HEADER) + SAVED_GAME);
     // Each of the sixteen pictures released once.
@@ -801,3 +803,80 @@ INSTANTIATE_TEST_SUITE_P(WindowTest, OtherDovraRunning,
                                            other_dovra_case{"here_with_its_window_up_yet", 1, 1, 0},
                                            other_dovra_case{"here_before_its_window_is_up", 1, 0, 0}),
                          [](const ::testing::TestParamInfo<other_dovra_case>& info) { return std::string(info.param.name); });
+
+// ---- A name being entered when the program is ended or closed ---------------------------------
+
+namespace {
+
+struct pending_name_case {
+    const char* name;
+    UINT message;          // reaches the main window while the New High Score dialog waits for OK
+    WPARAM wParam;
+    int stored_at_once;    // the entry is in scores.txt when the message has been handled
+    int saved_at_once;     // and the game in prefs.txt
+    std::vector<int> dialogs;
+};
+
+void PrintTo(const pending_name_case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+}  // namespace
+
+class NameBeingEntered : public WindowTest, public ::testing::WithParamInterface<pending_name_case> {};
+
+// New Game offers the saved game's 24 points; the name is typed, OK not yet pressed.
+TEST_P(NameBeingEntered, IsStoredOnceAndNothingIsReleasedUnderTheDialog)
+{
+    const pending_name_case& c = GetParam();
+    // The saved game in another order than the program writes it: a save shows.
+    const std::string prefs = "checksum = 27660\ncell77 = 7\ncurrent_score = 24\ncell40 = 2\ncell03 = 5\n";
+    write_file("prefs.txt", prefs);
+    std::string scores_then, prefs_then;
+    int pictures_then = -1;
+    size_t timers_then = 0;
+    on_idle(1, [&] {
+        headless::script_dialog(IDD_NEWHIGHSCORE,
+                                {headless::type_text(IDC_NAME_EDIT, "Ann"), headless::call([&] {
+                                     headless::send(MyWindow, c.message, c.wParam, 0);
+                                     scores_then = read_file("scores.txt");
+                                     prefs_then = read_file("prefs.txt");
+                                     pictures_then = headless::live_count(headless::object_kind::bitmap);
+                                     timers_then = headless::timers().size();
+                                 }),
+                                 headless::press_ok()});
+        forget_records();
+        command(IDM_NEWGAME);
+        PostMessageA(MyWindow, WM_CLOSE, 0, 0);
+    });
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+
+    const std::string table = "24 Ann\n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0\n";
+    EXPECT_EQ(scores_then, c.stored_at_once ? table : "<missing>");
+    EXPECT_EQ(prefs_then, c.saved_at_once ? std::string(PREFS_HEADER) + SAVED_GAME : prefs);
+    EXPECT_EQ(pictures_then, 16);
+    EXPECT_EQ(timers_then, 1u);
+    EXPECT_EQ(dialogs_shown(), c.dialogs);
+    // Afterwards the close ran as usual, once: the new game saved, everything released once.
+    EXPECT_EQ(read_file("scores.txt"), table);
+    EXPECT_TRUE(contains(read_file("prefs.txt"), "current_score = 0\n"));
+    for (const headless::gdi_object& o : headless::objects()) {
+        if (o.kind != headless::object_kind::bitmap || o.stock)
+            continue;
+        EXPECT_EQ(o.deletes, 1) << "bitmap resource " << o.resource;
+    }
+    for (int slot = 0; slot < SOUND_SLOTS; ++slot)
+        EXPECT_EQ(wavbuffer[slot], nullptr) << slot;
+    EXPECT_TRUE(headless::timers().empty());
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowTest, NameBeingEntered,
+    ::testing::Values(pending_name_case{"session_ends", WM_ENDSESSION, TRUE, 1, 1, {IDD_NEWHIGHSCORE, IDD_TOPSCORES}},
+                      pending_name_case{"session_goes_on", WM_ENDSESSION, FALSE, 0, 0, {IDD_NEWHIGHSCORE, IDD_TOPSCORES}},
+                      // Top Scores would have followed; the close does not wait for it.
+                      pending_name_case{"main_window_closed", WM_CLOSE, 0, 1, 0, {IDD_NEWHIGHSCORE}}),
+    [](const ::testing::TestParamInfo<pending_name_case>& info) { return std::string(info.param.name); });
