@@ -29,7 +29,7 @@ score=1234
 sounds=(move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav)
 
 # ---------------------------------------------------------------- the package, unpacked like a player would
-# dovra-1.08-win32.zip holds one folder dovra-1.08/ with the program, its sounds and the README.
+# dovra-1.08-win32.zip holds one folder dovra-1.08/ with the program, its sounds, the README and the license.
 rm -rf "$work"
 mkdir -p "$work"
 top=$(basename "$zip" .zip)
@@ -37,11 +37,13 @@ top=${top%-win*}
 size=$(stat -c %s "$zip")
 [ "$size" -lt 204800 ] || fail "$zip: $size bytes, more than 200 KB"
 listed=$(unzip -Z1 "$zip" | sort)
-[ "$listed" = "$(printf "$top/%s\n" "" dovra.exe README.txt "${sounds[@]}" | sort)" ] ||
+[ "$listed" = "$(printf "$top/%s\n" "" dovra.exe README.txt LICENSE.txt "${sounds[@]}" | sort)" ] ||
   fail "$zip holds: $(tr '\n' ' ' <<<"$listed")"
 unzip -q "$zip" -d "$work"
 run=$work/$top
-[ "$(grep -c $'\r$' "$run/README.txt")" -eq "$(wc -l <"$run/README.txt")" ] || fail "README.txt: not every line ends in CR LF"
+for text in README.txt LICENSE.txt; do
+  [ "$(grep -c $'\r$' "$run/$text")" -eq "$(wc -l <"$run/$text")" ] || fail "$text: not every line ends in CR LF"
+done
 exe=$run/dovra.exe
 log "unpacked $(basename "$zip") ($size bytes)"
 
