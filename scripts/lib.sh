@@ -10,11 +10,12 @@ DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
   wine64 fonts-wine wine32:i386
-  pulseaudio pulseaudio-utils unzip
+  pulseaudio pulseaudio-utils zip unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   xvfb xdotool imagemagick x11-utils
   libbenchmark-dev
   clang libclang-rt-14-dev
+  nsis
 )
 
 say() { printf '== %s\n' "$*" >&2; }
@@ -43,6 +44,17 @@ dovra_install() {
   fi
   "${sudo[@]}" apt-get update -q
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# The conventions of reproducible release files: every time stamped is SOURCE_DATE_EPOCH (the last
+# commit's time when it is not set), and neither the time zone, the umask nor the locale shows in them.
+dovra_reproducible_env() {
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$DOVRA_ROOT" log -1 --format=%ct 2>/dev/null) ||
+      die "SOURCE_DATE_EPOCH is not set and $DOVRA_ROOT is no git checkout to take the last commit's time from"
+  fi
+  export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
+  umask 022
 }
 
 DOVRA_WINE64=/usr/lib/wine/wine64
