@@ -24,11 +24,16 @@ size=$(stat -c %s "$setup")
 for text in ProductName Dovra 1.08 "MIT License"; do
   LC_ALL=C grep -qaP "$(sed 's/./&\\x00/g' <<<"$text")" "$setup" || fail "$(basename "$setup"): no \"$text\" in its version resource"
 done
+# The program's icon: the bytes of its image stand in the installer's resources.
+hex() { od -An -v -tx1 "$@" | tr -d ' \n'; }
+ico=$here/../../res/dovra.ico
+hex "$setup" | grep -qF "$(hex -j "$(od -An -tu4 -j18 -N4 "$ico")" -N "$(od -An -tu4 -j14 -N4 "$ico")" "$ico")" ||
+  fail "$(basename "$setup"): the program's icon is not in it"
 unzip -q "$zip" -d "$work/zip"
 files=$(cd "$work/zip"/dovra-* && pwd)
 dovra_wine32_check "$setup" || skip "$DOVRA_WINE32_WHY"
 dovra_wine32_check "$files/dovra.exe" || skip "$DOVRA_WINE32_WHY"
-log "$(basename "$setup"): $size bytes, with its version resource"
+log "$(basename "$setup"): $size bytes, with the program's icon and its version resource"
 
 e2e_xvfb_start
 e2e_wine_start "$work/prefix"
