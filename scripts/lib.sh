@@ -3,7 +3,8 @@
 
 DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Everything the three presets, the tests under Wine and the end-to-end test need on Debian 12.
+# Everything the three presets, the tests under Wine, the end-to-end tests and the release files need on
+# Debian 12.
 # wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages. wine32:i386
 # runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
 DOVRA_PACKAGES=(
@@ -15,7 +16,7 @@ DOVRA_PACKAGES=(
   xvfb xdotool imagemagick x11-utils
   libbenchmark-dev
   clang libclang-rt-14-dev
-  nsis
+  nsis lintian desktop-file-utils appstream
 )
 
 say() { printf '== %s\n' "$*" >&2; }
@@ -57,49 +58,9 @@ dovra_reproducible_env() {
   umask 022
 }
 
-DOVRA_WINE64=/usr/lib/wine/wine64
-DOVRA_WINESERVER=/usr/lib/wine/wineserver64
-
-# The Wine environment for one prefix (the first argument), with no .NET or HTML engine prompts. The tests
-# also turn Wine's ALSA driver off, so that no test plays on a sound card (they hear the program through a
-# PulseAudio server of their own); with the second argument "player" every audio driver stays on, so the
-# game is heard through PulseAudio (or PipeWire's pulse service), or ALSA on a desktop without either.
-dovra_wine_env() {
-  export WINEPREFIX=$1
-  export WINEARCH=win64
-  export WINELOADER=$DOVRA_WINE64
-  export WINESERVER=$DOVRA_WINESERVER
-  export WINEDEBUG=-all
-  if [ "${2:-}" = player ]; then
-    export WINEDLLOVERRIDES="mscoree,mshtml=d"
-  else
-    export WINEDLLOVERRIDES="mscoree,mshtml=d;winealsa.drv=d"
-  fi
-}
-
-# Creates the prefix of the current environment when it is missing: boots it and copies the fonts that
-# this Wine never finds by itself. With the argument "unmanaged" (the tests, in Xvfb) windows draw their
-# own frames and need no window manager; the player's prefix leaves the frames to the desktop.
-# A half-made prefix (no marker) is made again from scratch.
-dovra_wine_prefix() {
-  local mode=${1:-unmanaged}
-  if [ -f "$WINEPREFIX/.dovra-ready" ]; then
-    return 0
-  fi
-  say "creating Wine prefix $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  timeout 180 "$DOVRA_WINE64" wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot failed for $WINEPREFIX"
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-  if [ "$mode" = unmanaged ]; then
-    timeout 60 "$DOVRA_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-      </dev/null >/dev/null 2>&1 || die "could not set up the X11 driver in $WINEPREFIX"
-  fi
-  # Let the server that the boot started write the registry and go, so the prefix is complete on disk.
-  timeout 30 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.dovra-ready"
-}
+# The Wine set-up of the players' command, dovra_wine_env and dovra_wine_prefix: the tests make their
+# prefixes the way a player's is made.
+. "$DOVRA_ROOT/package/deb/dovra"
 
 # Stops the wineserver of the current prefix and everything Wine runs in it.
 dovra_wine_stop() {
