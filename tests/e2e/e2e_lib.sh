@@ -117,11 +117,12 @@ e2e_wine_start() {
 }
 
 # ---------------------------------------------------------------- looking at the window
-# e2e_window [PID]: waits for the window titled Dovra (while process PID runs, when given); sets win, its
-# X Y WIDTH HEIGHT, and win_pid, the process that shows it.
+# e2e_window [PID [SECONDS]]: waits up to SECONDS (15) for the window titled Dovra, while process PID runs
+# when given; sets win, its X Y WIDTH HEIGHT, and win_pid, the process that shows it.
 e2e_window() {
+  local deadline=$((SECONDS + ${2:-15}))
   win=
-  for _ in $(seq 150); do
+  while [ $SECONDS -lt $deadline ]; do
     win=$(xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null | head -n 1 || true)
     [ -n "$win" ] && break
     [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null || fail "dovra.exe ended before showing its window"
@@ -233,6 +234,31 @@ invert() { awk -F, '{ print 255 - $1 "," 255 - $2 "," 255 - $3 }' <<<"$1"; }
 # ---------------------------------------------------------------- acting like a player
 click() { xdotool mousemove $((X + OX + $1)) $((Y + OY + $2)) click 1; } # CX CY, in the client area
 menu() { xdotool key alt+e; sleep 0.3; xdotool key "$1"; }              # LETTER: an item of the Edit menu
+
+# e2e_move_new_game: on a new game's board, as snapshot "start" shows it, moves the first piece to the last
+# empty square and waits for the three pieces that drop; sets kind and the squares (fx, fy) and (tx, ty).
+e2e_move_new_game() {
+  board start >"$work/start.board"
+  read -r fx fy kind < <(awk '$1 != "p" && $3 ~ /^[1-7]$/' "$work/start.board")
+  read -r tx ty < <(awk '$1 != "p" && $3 == 0 { print $1, $2 }' "$work/start.board" | tail -n 1)
+  [ -n "$kind" ] && [ -n "$tx" ] || fail "no piece or no empty square on the new board"
+  click $((fx * 16 + 7)) $((fy * 16 + 6))
+  sleep 0.3
+  click $((tx * 16 + 7)) $((ty * 16 + 6))
+  local moved=0
+  for _ in $(seq 50); do
+    sleep 0.2
+    snap moved
+    board moved >"$work/moved.board"
+    grep -qx "$tx $ty $kind" "$work/moved.board" && [ "$(awk '$1 != "p" && $3 != 0' "$work/moved.board" | wc -l)" -eq 6 ] &&
+      moved=1 && break
+  done
+  [ $moved = 1 ] || fail "the piece of kind $kind did not move from ($fx, $fy) to ($tx, $ty), or nothing dropped"
+  log "a new game: kind $kind moved from ($fx, $fy) to ($tx, $ty)"
+}
+
+# e2e_saved_move PREFS: the prefs.txt the game wrote when it closed holds the piece that e2e_move_new_game moved.
+e2e_saved_move() { [ -f "$1" ] && tr -d '\r' <"$1" | grep -qx "cell$(printf '%02d' $((9 * tx + ty))) = $kind"; }
 
 # e2e_close PID: alt+F4, as a player closes the window; the program PID must end within 10 s, and when it
 # is a child of this shell, with status 0.

@@ -123,23 +123,7 @@ log "the Apps entry is complete (EstimatedSize $kb KB)"
 # ---------------------------------------------------------------- played from the shortcut
 start_from_shortcut
 e2e_first_paint start
-board start >"$work/start.board"
-read -r fx fy kind < <(awk '$1 != "p" && $3 ~ /^[1-7]$/' "$work/start.board")
-read -r tx ty < <(awk '$1 != "p" && $3 == 0 { print $1, $2 }' "$work/start.board" | tail -n 1)
-[ -n "$kind" ] && [ -n "$tx" ] || fail "no piece or no empty square on the new board"
-click $((fx * 16 + 7)) $((fy * 16 + 6))
-sleep 0.3
-click $((tx * 16 + 7)) $((ty * 16 + 6))
-moved=0
-for _ in $(seq 50); do
-  sleep 0.2
-  snap moved
-  board moved >"$work/moved.board"
-  grep -qx "$tx $ty $kind" "$work/moved.board" && [ "$(awk '$1 != "p" && $3 != 0' "$work/moved.board" | wc -l)" -eq 6 ] &&
-    moved=1 && break
-done
-[ $moved = 1 ] || fail "the piece of kind $kind did not move from ($fx, $fy) to ($tx, $ty), or nothing dropped"
-log "a new game: kind $kind moved from ($fx, $fy) to ($tx, $ty)"
+e2e_move_new_game
 
 # While the game runs, neither the installer nor the uninstaller touches the folder.
 printf '450 Ann\n' >"$dir/scores.txt"
@@ -157,8 +141,7 @@ refused "the uninstaller" "$dir/uninstall.exe" /S "_?=$windir"
 log "the installer and the uninstaller give up while Dovra runs"
 
 e2e_close "$game_pid"
-tr -d '\r' <"$dir/prefs.txt" | grep -qx "cell$(printf '%02d' $((9 * tx + ty))) = $kind" ||
-  fail "prefs.txt in the install folder does not hold the moved piece"
+e2e_saved_move "$dir/prefs.txt" || fail "prefs.txt in the install folder does not hold the moved piece"
 log "the game saved prefs.txt in the install folder"
 
 # ---------------------------------------------------------------- installed again over it

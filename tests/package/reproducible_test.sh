@@ -13,7 +13,8 @@ fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 
 version=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_ROOT/CMakeLists.txt")
 names=$(cd "$release" && ls)
-[ "$names" = "$(printf '%s\n' SHA256SUMS "dovra-$version-setup.exe" "dovra-$version-win32.zip" "dovra-$version-win64.zip")" ] ||
+[ "$names" = "$(printf '%s\n' SHA256SUMS "dovra-$version-setup.exe" "dovra-$version-win32.zip" "dovra-$version-win64.zip" \
+  "dovra_$version-1_amd64.deb")" ] ||
   fail "the release folder holds: $(tr '\n' ' ' <<<"$names")"
 (cd "$release" && sha256sum --quiet -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
 for zip in "$release"/*.zip; do
