@@ -2,6 +2,7 @@
 # Sourced, not run. Callers use `set -euo pipefail`.
 
 DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_ROOT/CMakeLists.txt")
 
 # Everything the three presets, the tests under Wine, the end-to-end tests and the release files need on
 # Debian 12.
@@ -47,14 +48,21 @@ dovra_install() {
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# The conventions of reproducible release files: every time stamped is SOURCE_DATE_EPOCH (the last
-# commit's time when it is not set), and neither the time zone, the umask nor the locale shows in them.
-dovra_reproducible_env() {
+# SOURCE_DATE_EPOCH, the time stamped in the release files and the programs: the last commit's time when
+# it is not set.
+dovra_source_date_epoch() {
   if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     SOURCE_DATE_EPOCH=$(git -C "$DOVRA_ROOT" log -1 --format=%ct 2>/dev/null) ||
       die "SOURCE_DATE_EPOCH is not set and $DOVRA_ROOT is no git checkout to take the last commit's time from"
   fi
-  export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
+  export SOURCE_DATE_EPOCH
+}
+
+# The conventions of reproducible release files: every time stamped is SOURCE_DATE_EPOCH, and neither the
+# time zone, the umask nor the locale shows in them.
+dovra_reproducible_env() {
+  dovra_source_date_epoch
+  export TZ=UTC LC_ALL=C
   umask 022
 }
 

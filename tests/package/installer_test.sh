@@ -21,7 +21,7 @@ mkdir -p "$work"
 size=$(stat -c %s "$setup")
 [ "$size" -lt 307200 ] || fail "$(basename "$setup"): $size bytes, more than 300 KB"
 # The version resource is UTF-16 text in the file's resources, which the compression leaves alone.
-for text in ProductName Dovra 1.08 "MIT License"; do
+for text in ProductName Dovra "$DOVRA_VERSION" "MIT License"; do
   LC_ALL=C grep -qaP "$(sed 's/./&\\x00/g' <<<"$text")" "$setup" || fail "$(basename "$setup"): no \"$text\" in its version resource"
 done
 # The program's icon: the bytes of its image stand in the installer's resources.
@@ -108,7 +108,7 @@ expect_value() { # NAME TYPE VALUE
   grep -qxF "    $1    $2    $3" <<<"$entry" || fail "Apps entry: $1 is not $2 '$3': $(grep -F "    $1 " <<<"$entry" || echo missing)"
 }
 expect_value DisplayName REG_SZ Dovra
-expect_value DisplayVersion REG_SZ 1.08
+expect_value DisplayVersion REG_SZ "$DOVRA_VERSION"
 expect_value Publisher REG_SZ "the Dovra developers"
 expect_value DisplayIcon REG_SZ "$windir\\dovra.exe"
 expect_value InstallLocation REG_SZ "$windir"

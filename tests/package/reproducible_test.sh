@@ -11,7 +11,7 @@ release=$(cd "$1" && pwd)
 work=${DOVRA_REPRODUCIBLE_WORK:-$PWD/reproducible-run}
 fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 
-version=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_ROOT/CMakeLists.txt")
+version=$DOVRA_VERSION
 names=$(cd "$release" && ls)
 [ "$names" = "$(printf '%s\n' SHA256SUMS "dovra-$version-setup.exe" "dovra-$version-win32.zip" "dovra-$version-win64.zip" \
   "dovra_$version-1_amd64.deb")" ] ||
