@@ -90,6 +90,46 @@ e2e_audio_ready() {
   no_sound="the recorder got no data from the audio server"
 }
 
+# wav_seconds FILE: the playing time of a WAV file, from its data size and byte rate.
+wav_seconds() {
+  local data
+  data=$(grep -obUa data "$1" | head -n 1 | cut -d: -f1)
+  awk -v n="$(od -An -tu4 -j$((data + 4)) -N4 "$1")" -v r="$(od -An -tu4 -j28 -N4 "$1")" 'BEGIN { printf "%.3f", n / r }'
+}
+# mark: the next listen hears the recording from here on.
+mark() { rec_from=$(($(stat -c %s "$rec") / 2 * 2)); }
+# listen SECONDS: waits until the recording since the mark is SECONDS long or more and ends in 0.5 s of
+# silence, then prints "S N T": S the seconds of sound (10 ms windows holding a sample other than 0), N the
+# samples other than 0, T the seconds from the first such sample to the last. Gaps from a late sound or a
+# busy machine add nothing to S.
+listen() {
+  local out
+  for _ in $(seq 100); do
+    out=$(tail -c +$((rec_from + 1)) "$rec" | od -An -v -td2 -w2 | awk -v min="$1" '
+      $1 != 0 { nz++; on = 1; last = NR; if (!first) first = NR }
+      NR % 220 == 0 { act += on; on = 0 }
+      END { act += on; if (NR >= min * 22050 && NR - last >= 0.5 * 22050)
+              printf "%.2f %d %.2f\n", act * 220 / 22050, nz, nz ? (last - first) / 22050 : 0 }')
+    [ -n "$out" ] && echo "$out" && return 0
+    sleep 0.1
+  done
+  fail "the recording stopped growing"
+}
+# heard WHAT SECONDS [LEAST [SPAN]]: checks that about SECONDS of sound were heard since the mark, at most 30 %
+# more and at least LEAST times SECONDS (default 0.75). Sounds that follow each other need a lower LEAST: on a
+# busy machine late timer ticks come close together, and each new sound cuts the one still playing short.
+# With SPAN, the first sound to the last must also stretch over at least SPAN seconds.
+heard() {
+  local secs samples span
+  read -r secs samples span <<<"$(listen 1)"
+  awk -v g="$secs" -v w="$2" -v l="${3:-0.75}" 'BEGIN { exit !(g >= l * w && g <= 1.3 * w + 0.03) }' ||
+    fail "$1: $secs s of sound, expected about $2 s"
+  awk -v t="$span" -v least="${4:-0}" 'BEGIN { exit !(t >= least) }' ||
+    fail "$1: sound from first to last over $span s, expected at least $4 s"
+  log "$1: $secs s of sound over $span s, expected $2 s"
+}
+
+
 # ---------------------------------------------------------------- X and Wine
 # e2e_xvfb_start: a display of our own; Xvfb picks a free number and writes it once it accepts connections.
 e2e_xvfb_start() {

@@ -2,8 +2,8 @@
 # deb_test.sh DEB: the Debian package as its ecosystem judges it (lintian, desktop-file-validate,
 # appstreamcli) and as a new player meets it: installed with apt-get, `dovra` started for an empty home in
 # a virtual X server, a move made, the window closed like a player and the game found saved in the
-# player's folder; started once more; then the package removed, the player's folder left as it was, and
-# nothing left running.
+# player's folder; started once more, Sound switched on and a refused click heard through the player's
+# PulseAudio server; then the package removed, the player's folder left as it was, and nothing left running.
 # Environment: DOVRA_DEB_WORK, the run's folder (default ./deb-run).
 # Exits 77 after printing "SKIPPED: why" when packages cannot be installed here.
 set -euo pipefail
@@ -42,6 +42,7 @@ installed=1
 log "installed with apt-get"
 
 # ---------------------------------------------------------------- a new player
+e2e_audio_start
 e2e_xvfb_start
 home=$work/home
 data=$home/.local/share/dovra
@@ -70,7 +71,19 @@ log "the game is saved in the player's folder, beside its sounds and Wine prefix
 t=$SECONDS
 play
 log "second start: the window in about $((SECONDS - t)) s"
-click 7 $((8 * 16 + 6)) # a refused click, which gives the window the keyboard
+refused() { click 7 $((8 * 16 + 6)); } # square (0, 8), empty with nothing selected
+refused                                # which also gives the window the keyboard
+e2e_audio_ready
+if [ -z "$no_sound" ]; then
+  menu s
+  for _ in $(seq 50); do
+    tr -d '\r' <"$data/prefs.txt" | grep -qx 'sound_enabled = 1' && break
+    sleep 0.1
+  done
+  mark
+  refused
+  heard "Sound on: a refused click" "$(wav_seconds "$data/woops.wav")"
+fi
 e2e_close "$game_pid"
 
 # ---------------------------------------------------------------- removed
@@ -86,4 +99,5 @@ for p in /proc/[0-9]*; do
   fi
 done
 log "removed: the player's folder is as it was, and nothing of the game runs"
-echo "e2e: passed: $(basename "$deb"): lintian, desktop entry, metainfo, install, first start for a new player, move, saved, second start, remove"
+[ -z "$no_sound" ] || skip "the sound check: $no_sound (every other check passed)"
+echo "e2e: passed: $(basename "$deb"): lintian, desktop entry, metainfo, install, first start for a new player, move, saved, second start heard, remove"
