@@ -2,19 +2,22 @@
 # Sourced, not run. Callers use `set -euo pipefail`.
 
 DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_ROOT/CMakeLists.txt")
 
-# Everything the three presets, the tests under Wine and the end-to-end test need on Debian 12.
+# Everything the three presets, the tests under Wine, the end-to-end tests and the release files need on
+# Debian 12.
 # wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages. wine32:i386
 # runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
   wine64 fonts-wine wine32:i386
-  pulseaudio pulseaudio-utils unzip
+  pulseaudio pulseaudio-utils zip unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   xvfb xdotool imagemagick x11-utils
   libbenchmark-dev
   clang libclang-rt-14-dev
+  nsis lintian desktop-file-utils appstream
 )
 
 say() { printf '== %s\n' "$*" >&2; }
@@ -45,49 +48,27 @@ dovra_install() {
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-DOVRA_WINE64=/usr/lib/wine/wine64
-DOVRA_WINESERVER=/usr/lib/wine/wineserver64
-
-# The Wine environment for one prefix (the first argument), with no .NET or HTML engine prompts. The tests
-# also turn Wine's ALSA driver off, so that no test plays on a sound card (they hear the program through a
-# PulseAudio server of their own); with the second argument "player" every audio driver stays on, so the
-# game is heard through PulseAudio (or PipeWire's pulse service), or ALSA on a desktop without either.
-dovra_wine_env() {
-  export WINEPREFIX=$1
-  export WINEARCH=win64
-  export WINELOADER=$DOVRA_WINE64
-  export WINESERVER=$DOVRA_WINESERVER
-  export WINEDEBUG=-all
-  if [ "${2:-}" = player ]; then
-    export WINEDLLOVERRIDES="mscoree,mshtml=d"
-  else
-    export WINEDLLOVERRIDES="mscoree,mshtml=d;winealsa.drv=d"
+# SOURCE_DATE_EPOCH, the time stamped in the release files and the programs: the last commit's time when
+# it is not set.
+dovra_source_date_epoch() {
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$DOVRA_ROOT" log -1 --format=%ct 2>/dev/null) ||
+      die "SOURCE_DATE_EPOCH is not set and $DOVRA_ROOT is no git checkout to take the last commit's time from"
   fi
+  export SOURCE_DATE_EPOCH
 }
 
-# Creates the prefix of the current environment when it is missing: boots it and copies the fonts that
-# this Wine never finds by itself. With the argument "unmanaged" (the tests, in Xvfb) windows draw their
-# own frames and need no window manager; the player's prefix leaves the frames to the desktop.
-# A half-made prefix (no marker) is made again from scratch.
-dovra_wine_prefix() {
-  local mode=${1:-unmanaged}
-  if [ -f "$WINEPREFIX/.dovra-ready" ]; then
-    return 0
-  fi
-  say "creating Wine prefix $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  timeout 180 "$DOVRA_WINE64" wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot failed for $WINEPREFIX"
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-  if [ "$mode" = unmanaged ]; then
-    timeout 60 "$DOVRA_WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-      </dev/null >/dev/null 2>&1 || die "could not set up the X11 driver in $WINEPREFIX"
-  fi
-  # Let the server that the boot started write the registry and go, so the prefix is complete on disk.
-  timeout 30 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.dovra-ready"
+# The conventions of reproducible release files: every time stamped is SOURCE_DATE_EPOCH, and neither the
+# time zone, the umask nor the locale shows in them.
+dovra_reproducible_env() {
+  dovra_source_date_epoch
+  export TZ=UTC LC_ALL=C
+  umask 022
 }
+
+# The Wine set-up of the players' command, dovra_wine_env and dovra_wine_prefix: the tests make their
+# prefixes the way a player's is made.
+. "$DOVRA_ROOT/package/deb/dovra"
 
 # Stops the wineserver of the current prefix and everything Wine runs in it.
 dovra_wine_stop() {

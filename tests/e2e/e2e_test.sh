@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-. "$here/../../scripts/lib.sh"
+. "$here/e2e_lib.sh"
 
 [ $# -eq 1 ] || die "usage: e2e_test.sh ZIP"
 zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -21,23 +21,15 @@ prefix=${DOVRA_E2E_PREFIX:-$PWD/e2e-wineprefix}
 pictures=${E2E_PICTURES:-}
 case $pictures in "" | /*) ;; *) pictures=$PWD/$pictures ;; esac
 
-step_start=$(date +%s.%N)
-log() { printf '[%5.1f s] %s\n' "$(awk -v a="$step_start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }')" "$*"; }
-fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
-skip() { printf 'SKIPPED: %s\n' "$*"; exit 77; }
-
 # ---------------------------------------------------------------- the prepared game
 # Square (x, y) is saved as cellNN with NN = 9x + y. One piece of each kind, every one free to move,
 # so the three pieces that drop after a move can never complete a line of five.
 pieces=(1:1:1 3:1:2 5:1:3 7:1:4 1:5:5 4:5:6 7:5:7) # x:y:kind
 score=1234
-colour=([1]=160,32,0 [2]=0,160,64 [3]=0,0,255 [4]=255,0,255 [5]=255,128,0 [6]=255,0,0 [7]=32,0,0)
-white=255,255,255
-grid=32,192,255
 sounds=(move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav)
 
 # ---------------------------------------------------------------- the package, unpacked like a player would
-# dovra-1.08-win32.zip holds one folder dovra-1.08/ with the program, its sounds and the README.
+# dovra-1.08-win32.zip holds one folder dovra-1.08/ with the program, its sounds, the README and the license.
 rm -rf "$work"
 mkdir -p "$work"
 top=$(basename "$zip" .zip)
@@ -45,11 +37,13 @@ top=${top%-win*}
 size=$(stat -c %s "$zip")
 [ "$size" -lt 204800 ] || fail "$zip: $size bytes, more than 200 KB"
 listed=$(unzip -Z1 "$zip" | sort)
-[ "$listed" = "$(printf "$top/%s\n" "" dovra.exe README.txt "${sounds[@]}" | sort)" ] ||
+[ "$listed" = "$(printf "$top/%s\n" "" dovra.exe README.txt LICENSE.txt "${sounds[@]}" | sort)" ] ||
   fail "$zip holds: $(tr '\n' ' ' <<<"$listed")"
 unzip -q "$zip" -d "$work"
 run=$work/$top
-[ "$(grep -c $'\r$' "$run/README.txt")" -eq "$(wc -l <"$run/README.txt")" ] || fail "README.txt: not every line ends in CR LF"
+for text in README.txt LICENSE.txt; do
+  [ "$(grep -c $'\r$' "$run/$text")" -eq "$(wc -l <"$run/$text")" ] || fail "$text: not every line ends in CR LF"
+done
 exe=$run/dovra.exe
 log "unpacked $(basename "$zip") ($size bytes)"
 
@@ -71,201 +65,19 @@ dovra_wine32_check "$exe" || skip "$DOVRA_WINE32_WHY"
   echo "checksum = $(((sum + score) ^ 0x6C2A))"
 } >"$run/prefs.txt"
 
-# ---------------------------------------------------------------- processes, ended on every exit
-xvfb_pid=
-game_pid=
-server_up=0
-pulse_pid=
-rec_pid=
-frames_pid=
-rt=
-stop_pid() { # PID: ends a process of ours, waiting for it a little
-  if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
-    kill "$1" 2>/dev/null || true
-    timeout 5 tail --pid="$1" -f /dev/null || kill -9 "$1" 2>/dev/null || true
-  fi
-}
-cleanup() {
-  local rc=$?
-  stop_pid "$frames_pid"
-  stop_pid "$game_pid"
-  if [ $server_up = 1 ]; then
-    dovra_wine_stop
-  fi
-  stop_pid "$rec_pid"
-  stop_pid "$pulse_pid"
-  stop_pid "$xvfb_pid"
-  [ -z "$rt" ] || rm -rf "$rt"
-  [ $rc -eq 0 ] || [ $rc -eq 77 ] || printf 'e2e: failed; the run is kept in %s\n' "$work" >&2
-  exit $rc
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# ---------------------------------------------------------------- an audio server of our own
-# A PulseAudio server whose one sink is a null sink, found by Wine's PulseAudio driver through
-# XDG_RUNTIME_DIR, and a recorder on that sink's monitor. A desktop's own server is never reached, so nothing
-# is heard from the speakers, and every file of theirs is kept in one folder of ours. The folder is short: a
-# socket path holds at most 108 bytes.
-rt=$(mktemp -d /tmp/dovra-e2e.XXXXXX)
-mkdir "$rt/pulse"
-unset PULSE_SERVER PULSE_SINK PULSE_SOURCE
-export XDG_RUNTIME_DIR=$rt PULSE_RUNTIME_PATH=$rt/pulse PULSE_STATE_PATH=$rt/state PULSE_COOKIE=$rt/cookie \
-  PULSE_CLIENTCONFIG=$rt/client.conf
-echo "autospawn = no" >"$rt/client.conf"
-printf '%s\n' "load-module module-null-sink sink_name=rec rate=44100 channels=2" "set-default-sink rec" \
-  "load-module module-native-protocol-unix auth-anonymous=1 socket=$rt/pulse/native" >"$rt/server.pa"
-rec=$work/sound.raw
-no_sound= # why the sounds cannot be checked, when they cannot
-if ! command -v pulseaudio >/dev/null || ! command -v parec >/dev/null; then
-  no_sound="pulseaudio and parec are not installed"
-else
-  HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n -F "$rt/server.pa" >"$work/pulse.log" 2>&1 &
-  pulse_pid=$!
-  for _ in $(seq 50); do
-    [ -S "$rt/pulse/native" ] || ! kill -0 "$pulse_pid" 2>/dev/null && break
-    sleep 0.1
-  done
-  if [ -S "$rt/pulse/native" ]; then
-    HOME=$rt parec -d rec.monitor --latency-msec=20 --raw --rate=22050 --channels=1 --format=s16le \
-      >"$rec" 2>"$work/parec.log" &
-    rec_pid=$!
-    log "audio server and recorder started"
-  else
-    no_sound="the audio server did not start: $(tail -n 1 "$work/pulse.log")"
-  fi
-fi
-
-# A display of our own: Xvfb picks a free number and writes it once it accepts connections.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=:$(head -n 1 "$work/display")
-log "Xvfb on $DISPLAY"
-
-dovra_wine_env "$prefix"
-dovra_wine_prefix
-# A persistent server, and Wine's helper processes started now with no pipe of CTest's to hold.
-server_up=1
-timeout 10 "$DOVRA_WINESERVER" -p </dev/null >/dev/null 2>&1
-timeout 60 "$DOVRA_WINE64" wineboot </dev/null >/dev/null 2>&1
-log "wineserver up for $prefix"
+# ---------------------------------------------------------------- the game started
+e2e_audio_start
+e2e_xvfb_start
+e2e_wine_start "$prefix"
 
 cd "$run"
 "$DOVRA_WINE64" "$exe" </dev/null >"$work/dovra.log" 2>&1 &
 game_pid=$!
+e2e_pids+=("$game_pid")
 log "dovra.exe started, pid $game_pid"
 
-# ---------------------------------------------------------------- looking at the window
-win=
-for _ in $(seq 150); do
-  win=$(xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null | head -n 1 || true)
-  [ -n "$win" ] && break
-  kill -0 "$game_pid" 2>/dev/null || fail "dovra.exe ended before showing its window"
-  sleep 0.1
-done
-[ -n "$win" ] || fail "no window titled Dovra"
-eval "$(xdotool getwindowgeometry --shell "$win")" # X Y WIDTH HEIGHT
-log "window $win at $X,$Y, $WIDTH x $HEIGHT"
-
-# snap NAME: a screenshot, and the window's pixels as text "x,y: (r,g,b) ..." in NAME.txt.
-snap() {
-  import -window root "$work/$1.png"
-  /usr/bin/convert "$work/$1.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -depth 8 txt:- >"$work/$1.txt"
-}
-
-# The client origin, found from the board itself: the top-left square's right grid edge starts on the
-# client's top row (row 0 of the board is drawn one pixel high) at column 15, and its bottom edge is
-# client row 14. The frame metrics that Wine draws with need not be the ones the program sized for,
-# and the icon in the caption holds grid-coloured pixels too, so the pattern of lines decides.
-find_origin() {
-  awk -F'[,:() ]+' -v c="$grid" '
-    NR > 1 && $3 "," $4 "," $5 == c { g[$1 "," $2] = 1; n++; xs[n] = $1; ys[n] = $2 }
-    END {
-      for (i = 1; i <= n; i++) {
-        x = xs[i] - 15; y = ys[i]
-        ok = 1
-        for (k = 0; k < 9 && ok; k++) ok = ((x + 16 * k + 15) "," y in g) && ((x + 16 * k + 15) "," (y + 13) in g) &&
-                                             ((x + 7) "," (y + 14 + 16 * k) in g) && ((x + 16 * k + 7) "," (y + 14) in g)
-        if (ok && (!found || y < by || (y == by && x < bx))) { bx = x; by = y; found = 1 }
-      }
-      if (found) print bx, by
-    }' "$work/$1.txt"
-}
-
-# px NAME CX CY: "r,g,b" of a client pixel.
-px() {
-  awk -F'[,:() ]+' -v x=$((OX + $2)) -v y=$((OY + $3)) \
-    'NR > 1 && $1 == x && $2 == y { print $3 "," $4 "," $5; exit }' "$work/$1.txt"
-}
-
-# box NAME CX CY W H: the colours of a client rectangle, "count r,g,b" per line, most frequent first.
-box() {
-  awk -F'[,:() ]+' -v x0=$((OX + $2)) -v y0=$((OY + $3)) -v w="$4" -v h="$5" '
-    NR > 1 && $1 >= x0 && $1 < x0 + w && $2 >= y0 && $2 < y0 + h { c[$3 "," $4 "," $5]++ }
-    END { for (k in c) print c[k], k }' "$work/$1.txt" | sort -k1,1nr
-}
-
-# piece_box NAME X Y: the colours inside the 11 x 11 piece box of board square (X, Y).
-piece_box() { box "$1" $(($2 * 16 + 2)) $(($3 * 16 + 1)) 11 11; }
-
-# board NAME: what each square shows, "x y kind" for the 81 board squares and "p i kind" for the three
-# preview slots. A piece is one colour (plus white details) filling part of the 11 x 11 box at
-# columns and rows 2..12 of its square; kind 0 is a white box, "?" anything else.
-board() {
-  awk -F'[,:() ]+' -v ox="$OX" -v oy="$OY" -v cols="${colour[1]};${colour[2]};${colour[3]};${colour[4]};${colour[5]};${colour[6]};${colour[7]}" '
-    BEGIN { n = split(cols, cc, ";"); for (i = 1; i <= n; i++) kind[cc[i]] = i }
-    NR > 1 {
-      x = $1 - ox; y = $2 - oy + 1 # squares start one pixel above the client area
-      if (x < 0 || x >= 160 || y < 0 || y >= 144) next
-      sx = int(x / 16); sy = int(y / 16); bx = x % 16; by = y % 16
-      if (bx < 2 || bx > 12 || by < 2 || by > 12) next
-      c = $3 "," $4 "," $5
-      if (c == "255,255,255") next
-      k = sx " " sy
-      if (!(k in first)) first[k] = c; else if (first[k] != c) mixed[k] = 1
-      count[k]++
-    }
-    function show(k) {
-      if (!(k in first)) return 0
-      if ((k in mixed) || !(first[k] in kind) || count[k] < 6) return "?"
-      return kind[first[k]]
-    }
-    END {
-      for (sx = 0; sx < 9; sx++) for (sy = 0; sy < 9; sy++) print sx, sy, show(sx " " sy)
-      for (i = 0; i < 3; i++) print "p", i, show(9 " " i)
-    }' "$work/$1.txt"
-}
-
-expect_px() { # NAME CX CY COLOUR WHAT
-  local got
-  got=$(px "$1" "$2" "$3")
-  [ "$got" = "$4" ] || fail "$5: pixel ($2, $3) is ($got), expected ($4)"
-}
-
-invert() { awk -F, '{ print 255 - $1 "," 255 - $2 "," 255 - $3 }' <<<"$1"; }
-
-# Wait for the first paint: the grid shows.
-OX= OY=
-deadline=$((SECONDS + 30))
-while [ $SECONDS -lt $deadline ]; do
-  snap start
-  o=$(find_origin start)
-  if [ -n "$o" ]; then
-    read -r OX OY <<<"$o"
-    break
-  fi
-  sleep 0.1
-done
-[ -n "$OX" ] || fail "the board was never drawn"
-sleep 0.3 # one more tick: the whole window, button included, is drawn
-snap start
-log "client origin at window offset ($OX, $OY)"
+e2e_window "$game_pid"
+e2e_first_paint start
 if [ -n "$pictures" ]; then
   mkdir -p "$pictures"
   /usr/bin/convert "$work/start.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$pictures/screenshot.png"
@@ -342,55 +154,7 @@ centre2=$((sx0 + sx1))
 log "button and score text are in place"
 
 # ---------------------------------------------------------------- hearing it
-click() { xdotool mousemove $((X + OX + $1)) $((Y + OY + $2)) click 1; }
-menu() { xdotool key alt+e; sleep 0.3; xdotool key "$1"; } # LETTER: an item of the Edit menu
-
-# wav_seconds FILE: the playing time of a WAV file, from its data size and byte rate.
-wav_seconds() {
-  local data
-  data=$(grep -obUa data "$1" | head -n 1 | cut -d: -f1)
-  awk -v n="$(od -An -tu4 -j$((data + 4)) -N4 "$1")" -v r="$(od -An -tu4 -j28 -N4 "$1")" 'BEGIN { printf "%.3f", n / r }'
-}
-# mark: the next listen hears the recording from here on.
-mark() { rec_from=$(($(stat -c %s "$rec") / 2 * 2)); }
-# listen SECONDS: waits until the recording since the mark is SECONDS long or more and ends in 0.5 s of
-# silence, then prints "S N T": S the seconds of sound (10 ms windows holding a sample other than 0), N the
-# samples other than 0, T the seconds from the first such sample to the last. Gaps from a late sound or a
-# busy machine add nothing to S.
-listen() {
-  local out
-  for _ in $(seq 100); do
-    out=$(tail -c +$((rec_from + 1)) "$rec" | od -An -v -td2 -w2 | awk -v min="$1" '
-      $1 != 0 { nz++; on = 1; last = NR; if (!first) first = NR }
-      NR % 220 == 0 { act += on; on = 0 }
-      END { act += on; if (NR >= min * 22050 && NR - last >= 0.5 * 22050)
-              printf "%.2f %d %.2f\n", act * 220 / 22050, nz, nz ? (last - first) / 22050 : 0 }')
-    [ -n "$out" ] && echo "$out" && return 0
-    sleep 0.1
-  done
-  fail "the recording stopped growing"
-}
-# heard WHAT SECONDS [LEAST [SPAN]]: checks that about SECONDS of sound were heard since the mark, at most 30 %
-# more and at least LEAST times SECONDS (default 0.75). Sounds that follow each other need a lower LEAST: on a
-# busy machine late timer ticks come close together, and each new sound cuts the one still playing short.
-# With SPAN, the first sound to the last must also stretch over at least SPAN seconds.
-heard() {
-  local secs samples span
-  read -r secs samples span <<<"$(listen 1)"
-  awk -v g="$secs" -v w="$2" -v l="${3:-0.75}" 'BEGIN { exit !(g >= l * w && g <= 1.3 * w + 0.03) }' ||
-    fail "$1: $secs s of sound, expected about $2 s"
-  awk -v t="$span" -v least="${4:-0}" 'BEGIN { exit !(t >= least) }' ||
-    fail "$1: sound from first to last over $span s, expected at least $4 s"
-  log "$1: $secs s of sound over $span s, expected $2 s"
-}
-
-if [ -z "$no_sound" ]; then
-  for _ in $(seq 50); do # a new recorder gets its first data after up to ~1.6 s
-    [ -s "$rec" ] && break
-    sleep 0.1
-  done
-  [ -s "$rec" ] || no_sound="the recorder got no data from the audio server"
-fi
+e2e_audio_ready
 # A click on an empty square with nothing selected is refused: silent with Sound off, as saved, then heard
 # as woops.wav once Sound is switched on through the menu.
 refused() { click 7 $((8 * 16 + 6)); } # square (0, 8)
@@ -444,6 +208,7 @@ if [ -n "$pictures" ]; then # the frames of the move, named by the time in ms, f
   mkdir -p "$pictures/move"
   while [ ! -e "$work/frames.stop" ]; do import -window "$win" "$pictures/move/$(date +%s%3N).png"; done &
   frames_pid=$!
+  e2e_pids+=("$frames_pid")
   for _ in $(seq 50); do
     [ -n "$(ls "$pictures/move")" ] && break
     sleep 0.1
@@ -500,17 +265,7 @@ log "the Big Board is drawn, window $WIDTH x $HEIGHT"
 
 # ---------------------------------------------------------------- closing like a player
 sleep 0.3
-xdotool key alt+F4
-for _ in $(seq 100); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "dovra.exe is still running 10 s after alt+F4"
-rc=0
-wait "$game_pid" || rc=$?
-game_pid=
-[ $rc -eq 0 ] || fail "dovra.exe exited with status $rc"
-log "dovra.exe closed"
+e2e_close "$game_pid"
 
 # ---------------------------------------------------------------- the saved game
 prefs=$run/prefs.txt
