@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# e2e_test.sh ZIP: unpacks a release zip and plays the program in it, 32- or 64-bit, under Wine in a virtual
-# X server, listening to it through a private audio server. It restores a prepared game, checks the drawn
-# window pixel by pixel, checks that a refused click is silent with Sound off and plays woops.wav with Sound
-# on, moves a piece with the mouse and hears its steps and drops, switches to the Big Board, closes the
-# window like a player and checks the saved game in prefs.txt.
+# e2e_test.sh ZIP CC: unpacks a release zip and plays the program in it, 32- or 64-bit, under Wine in a
+# virtual X server, listening to it through a private audio server. It restores a prepared game, checks the
+# drawn window pixel by pixel, checks that a second start in the same folder ends at once and one in another
+# folder runs, checks that a refused click is silent with Sound off and plays woops.wav with Sound on, moves
+# a piece with the mouse and hears its steps and drops, switches to the Big Board, closes the window like a
+# player and checks the saved game in prefs.txt. All along, a winmm.dll built with CC (the mingw C compiler
+# of the program's kind) lies beside the program, and Wine prefers such a DLL as Windows does: it must
+# never run.
 # Environment: DOVRA_E2E_PREFIX (the Wine prefix to use, made when missing), DOVRA_E2E_WORK (the folder the
 # zip is unpacked in, default ./e2e-run), E2E_PICTURES (a folder: also save screenshot.png, big-board.png
 # and the frames of the move in move/ there).
@@ -13,8 +16,9 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/e2e_lib.sh"
 
-[ $# -eq 1 ] || die "usage: e2e_test.sh ZIP"
+[ $# -eq 2 ] || die "usage: e2e_test.sh ZIP CC"
 zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+cc=$2
 [ -f "$zip" ] || die "no package at $zip"
 work=${DOVRA_E2E_WORK:-$PWD/e2e-run}
 prefix=${DOVRA_E2E_PREFIX:-$PWD/e2e-wineprefix}
@@ -65,10 +69,38 @@ dovra_wine32_check "$exe" || skip "$DOVRA_WINE32_WHY"
   echo "checksum = $(((sum + score) ^ 0x6C2A))"
 } >"$run/prefs.txt"
 
+# ---------------------------------------------------------------- a winmm.dll beside the program
+# Windows looks for a DLL it does not keep to itself beside the program first, so a winmm.dll left in a
+# downloads folder would be loaded by a program importing it. This one leaves a marker when it is loaded,
+# and plays nothing, so that a program that took it would still start, silent.
+planted=$run/winmm-ran.txt
+cat >"$work/winmm.c" <<'EOF'
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    (void)instance;
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH)
+        CloseHandle(CreateFileA("winmm-ran.txt", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    return TRUE;
+}
+__declspec(dllexport) BOOL WINAPI sndPlaySoundA(LPCSTR sound, UINT flags)
+{
+    (void)sound;
+    (void)flags;
+    return TRUE;
+}
+EOF
+"$cc" -shared -O1 -Wl,--kill-at -o "$run/winmm.dll" "$work/winmm.c" >"$work/winmm.log" 2>&1 ||
+  fail "building the planted winmm.dll with $cc: $(cat "$work/winmm.log")"
+
 # ---------------------------------------------------------------- the game started
 e2e_audio_start
 e2e_xvfb_start
 e2e_wine_start "$prefix"
+# Every Dovra started from here on prefers a winmm.dll found along the search for one, as Windows does.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
 
 cd "$run"
 "$DOVRA_WINE64" "$exe" </dev/null >"$work/dovra.log" 2>&1 &
@@ -152,6 +184,47 @@ centre2=$((sx0 + sx1))
 [ "$sy0" -ge 148 ] && [ "$sy0" -le 153 ] || fail "score text starts at y $sy0, not at 148"
 [ $((sx1 - sx0)) -ge 16 ] || fail "score text is $((sx1 - sx0 + 1)) pixels wide, too narrow for $score"
 log "button and score text are in place"
+
+# ---------------------------------------------------------------- one Dovra per folder
+dovra_windows() { xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null || true; }
+files() { find "$run" -type f -printf '%P %s %T@\n' | sort; }
+# A Dovra in another folder runs beside this one; it is ended once its window shows.
+other=$work/other
+mkdir -p "$other"
+cp "$exe" "$other/"
+(cd "$other" && exec "$DOVRA_WINE64" "$other/dovra.exe" </dev/null >>"$work/dovra.log" 2>&1) &
+e2e_pids+=("$!")
+other_win=
+for _ in $(seq 150); do
+  other_win=$(dovra_windows | grep -vx "$win" | head -n 1 || true)
+  [ -n "$other_win" ] && break
+  sleep 0.1
+done
+[ -n "$other_win" ] || fail "a Dovra started in another folder showed no window beside the first"
+stop_pid "$(xdotool getwindowpid "$other_win")"
+log "a Dovra in another folder ran beside the first"
+# A second start in this folder ends at once, touching no file, and leaves the first window in front.
+before=$(files)
+t=$(date +%s.%N)
+"$DOVRA_WINE64" "$exe" </dev/null >>"$work/dovra.log" 2>&1 &
+second_pid=$!
+e2e_pids+=("$second_pid")
+for _ in $(seq 100); do
+  kill -0 "$second_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$second_pid" 2>/dev/null && fail "a second start in the same folder still runs after 10 s"
+rc=0
+wait "$second_pid" || rc=$?
+[ $rc -eq 0 ] || fail "a second start in the same folder ended with status $rc"
+second_s=$(awk -v a="$t" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+[ "$(dovra_windows)" = "$win" ] || fail "after a second start in the same folder the windows are: $(dovra_windows | tr '\n' ' ')"
+[ "$(files)" = "$before" ] || fail "a second start in the same folder changed its files: $(diff <(echo "$before") <(files) | tr '\n' ' ')"
+[ "$(xdotool getwindowfocus)" = "$win" ] || fail "after a second start in the same folder the first window is not in front"
+log "a second start in the same folder ended after $second_s s; one window, no file touched, the first in front"
+# Both starts here would have loaded it by now: a DLL a program imports is loaded before the program runs.
+[ ! -e "$planted" ] || fail "the winmm.dll beside dovra.exe ran inside it"
+log "the winmm.dll beside dovra.exe never ran"
 
 # ---------------------------------------------------------------- hearing it
 e2e_audio_ready
@@ -307,3 +380,5 @@ done <"$work/moved.board"
 log "prefs.txt holds the game as it was left"
 [ -z "$no_sound" ] || skip "the sound checks: $no_sound (every other check passed)"
 echo "e2e: passed: dovra.exe from $(basename "$zip"), drawn, played, heard with Sound off and on"
+echo "e2e: one Dovra per folder: a second start beside it ended after $second_s s, files untouched; one in another folder ran"
+echo "e2e: a winmm.dll beside dovra.exe, preferred by Wine as by Windows, never ran; the sounds came from the system's"
