@@ -23,7 +23,7 @@ void record_score(HWND hDlg)
     SaveScores();
 }
 
-void opened(HWND hDlg, int entry)
+void set_open_dialog(HWND hDlg, int entry)
 {
     open_dialog = hDlg;
     entry_pending = entry;
@@ -32,11 +32,9 @@ void opened(HWND hDlg, int entry)
 // Every way of ending a dialog comes here, so the entry is stored once, however many ways are taken.
 void end_dialog(HWND hDlg)
 {
-    if (entry_pending && hDlg == open_dialog)
-        record_score(hDlg);
-    if (hDlg == open_dialog) {
-        open_dialog = NULL;
+    if (entry_pending && hDlg == open_dialog) {
         entry_pending = 0;
+        record_score(hDlg);
     }
     EndDialog(hDlg, 1);
 }
@@ -54,7 +52,7 @@ INT_PTR CALLBACK HighScoreDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM 
     (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
-        opened(hDlg, 1);
+        set_open_dialog(hDlg, 1);
         SetDlgItemInt(hDlg, IDC_YOUR_SCORE, static_cast<UINT>(current_score), TRUE);
         SetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname);
         return TRUE;
@@ -86,7 +84,7 @@ INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM
     (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
-        opened(hDlg, 0);
+        set_open_dialog(hDlg, 0);
         for (int i = 0; i < SCORE_ROWS; i++) {
             if (i == hilite_score) {
                 char tline[60];
@@ -115,9 +113,12 @@ INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM
 void show_new_high_score(HINSTANCE instance, HWND owner)
 {
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_NEWHIGHSCORE), owner, HighScoreDialog, 0);
+    // Gone, however its loop ended.
+    set_open_dialog(NULL, 0);
 }
 
 void show_top_scores(HINSTANCE instance, HWND owner)
 {
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_TOPSCORES), owner, ShowScoresDialog, 0);
+    set_open_dialog(NULL, 0);
 }

@@ -1,4 +1,4 @@
-// kernel32.cpp: named mutexes, the last error, the current and the system folder, and loading winmm.dll, in the stand-in.
+// kernel32.cpp: named mutexes, the last error, the current and the system folder, and winmm.dll, in the stand-in.
 #include "headless_internal.h"
 
 #include <mmsystem.h>

@@ -802,7 +802,9 @@ INSTANTIATE_TEST_SUITE_P(WindowTest, OtherDovraRunning,
                          ::testing::Values(other_dovra_case{"in_another_folder", 0, 1, 1},
                                            other_dovra_case{"here_with_its_window_up_yet", 1, 1, 0},
                                            other_dovra_case{"here_before_its_window_is_up", 1, 0, 0}),
-                         [](const ::testing::TestParamInfo<other_dovra_case>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<other_dovra_case>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // ---- A name being entered when the program is ended or closed ---------------------------------
 
@@ -876,7 +878,8 @@ TEST_P(NameBeingEntered, IsStoredOnceAndNothingIsReleasedUnderTheDialog)
 INSTANTIATE_TEST_SUITE_P(
     WindowTest, NameBeingEntered,
     ::testing::Values(pending_name_case{"session_ends", WM_ENDSESSION, TRUE, 1, 1, {IDD_NEWHIGHSCORE, IDD_TOPSCORES}},
-                      pending_name_case{"session_goes_on", WM_ENDSESSION, FALSE, 0, 0, {IDD_NEWHIGHSCORE, IDD_TOPSCORES}},
+                      pending_name_case{"session_goes_on", WM_ENDSESSION, FALSE, 0, 0,
+                                        {IDD_NEWHIGHSCORE, IDD_TOPSCORES}},
                       // Top Scores would have followed; the close does not wait for it.
                       pending_name_case{"main_window_closed", WM_CLOSE, 0, 1, 0, {IDD_NEWHIGHSCORE}}),
     [](const ::testing::TestParamInfo<pending_name_case>& info) { return std::string(info.param.name); });

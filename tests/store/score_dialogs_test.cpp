@@ -167,6 +167,23 @@ TEST_F(ScoreDialogs, CloseBoxStoresTheScoreLikeOk)
     EXPECT_EQ(text.substr(text.size() - std::strlen("200 Ida" EOL "4" EOL)), "200 Ida" EOL "4" EOL);
 }
 
+// As the end of the session or a close of the main window ends it; a close of its own may still follow.
+TEST_F(ScoreDialogs, EndedFromOutsideStoresTheNameTypedSoFarOnce)
+{
+    current_score = 350;
+    auto end_then_close = [this] {
+        end_score_dialog();
+        headless::send(GetLastActivePopup(owner()), WM_CLOSE, 0, 0);
+    };
+    const headless::dialog_run run =
+        run_new_high_score({headless::type_text(IDC_NAME_EDIT, "Ann"), headless::call(end_then_close),
+                            headless::press_ok()});
+    EXPECT_EQ(run.ended, 1);
+    EXPECT_EQ(run.actions, 2);
+    EXPECT_EQ(read_file("scores.txt"), scores_file({"350 Ann"}, 0));
+    EXPECT_EQ(run_top_scores({headless::call(end_score_dialog)}).ended, 1);
+}
+
 TEST_F(ScoreDialogs, TypingUpdatesTheNameAtFiftyEightCharacters)
 {
     current_score = 5;
