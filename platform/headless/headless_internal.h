@@ -88,13 +88,13 @@ struct state {
     std::vector<message_box> boxes;
     std::vector<dialog_run> runs;
     std::vector<sound_call> sounds;
+    std::vector<event> events;
 
     DWORD last_error = 0;
     std::map<std::string, int> named_objects;       // name -> open handles
     std::map<uintptr_t, std::string> mutex_handles; // handle -> name
     std::vector<library_load> library_loads;
     int fail_library_loads = 0;
-    std::vector<event> events;
 
     std::vector<draw_op> draw_log;
     std::vector<draw_op> last_paint;

@@ -689,8 +689,7 @@ struct lock_name_case {
 
 class FolderLockName : public ::testing::TestWithParam<lock_name_case> {};
 
-// A fixed length without backslashes, whatever the path: a kernel object's name may hold neither a
-// namespace separator nor any length.
+// A folder spelled in either case is one folder to Windows, so it gives one name.
 TEST_P(FolderLockName, IsTheHashOfTheFoldedPath)
 {
     EXPECT_EQ(lock_name_of(GetParam().folder), GetParam().name);
@@ -704,6 +703,7 @@ INSTANTIATE_TEST_SUITE_P(
                       lock_name_case{"c:\\GAMES\\dovra", "Dovra-9ad6e2b2a04dbfdb"},
                       lock_name_case{"C:\\Games\\Dovra2", "Dovra-68e31e86641d18eb"}));
 
+// A kernel object's name may hold neither a namespace separator nor any length.
 TEST(FolderLockName, StaysShortForTheLongestPath)
 {
     const std::string name = lock_name_of(std::string(5000, 'x'));
