@@ -300,19 +300,37 @@ e2e_move_new_game() {
 # e2e_saved_move PREFS: the prefs.txt the game wrote when it closed holds the piece that e2e_move_new_game moved.
 e2e_saved_move() { [ -f "$1" ] && tr -d '\r' <"$1" | grep -qx "cell$(printf '%02d' $((9 * tx + ty))) = $kind"; }
 
-# e2e_close PID: alt+F4, as a player closes the window; the program PID must end within 10 s, and when it
-# is a child of this shell, with status 0.
-e2e_close() {
+# refused: a click on square (0, 8), empty with nothing selected in the prepared and in a new game, which
+# the game refuses with woops.wav; it also gives the window the keyboard.
+refused() { click 7 $((8 * 16 + 6)); }
+
+# sound_on PREFS: Edit, Sound, which the game saves at once in PREFS.
+sound_on() {
+  menu s
+  for _ in $(seq 50); do
+    tr -d '\r' <"$1" | grep -qx 'sound_enabled = 1' && return 0
+    sleep 0.1
+  done
+  fail "Edit, Sound did not switch the sound on in prefs.txt"
+}
+
+# e2e_ended PID WHAT: the program PID must end within 10 s, and when it is a child of this shell, with status 0.
+e2e_ended() {
   local rc=0
-  xdotool key alt+F4
   for _ in $(seq 100); do
     kill -0 "$1" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$1" 2>/dev/null && fail "dovra.exe is still running 10 s after alt+F4"
+  kill -0 "$1" 2>/dev/null && fail "$2 still runs after 10 s"
   if jobs -p | grep -qx "$1"; then
     wait "$1" || rc=$?
-    [ $rc -eq 0 ] || fail "dovra.exe exited with status $rc"
+    [ $rc -eq 0 ] || fail "$2 ended with status $rc"
   fi
+}
+
+# e2e_close PID: alt+F4, as a player closes the window.
+e2e_close() {
+  xdotool key alt+F4
+  e2e_ended "$1" "dovra.exe, closed with alt+F4,"
   log "dovra.exe closed"
 }

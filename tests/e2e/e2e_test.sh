@@ -209,14 +209,7 @@ t=$(date +%s.%N)
 "$DOVRA_WINE64" "$exe" </dev/null >>"$work/dovra.log" 2>&1 &
 second_pid=$!
 e2e_pids+=("$second_pid")
-for _ in $(seq 100); do
-  kill -0 "$second_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$second_pid" 2>/dev/null && fail "a second start in the same folder still runs after 10 s"
-rc=0
-wait "$second_pid" || rc=$?
-[ $rc -eq 0 ] || fail "a second start in the same folder ended with status $rc"
+e2e_ended "$second_pid" "a second start in the same folder"
 second_s=$(awk -v a="$t" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
 [ "$(dovra_windows)" = "$win" ] || fail "after a second start in the same folder the windows are: $(dovra_windows | tr '\n' ' ')"
 [ "$(files)" = "$before" ] || fail "a second start in the same folder changed its files: $(diff <(echo "$before") <(files) | tr '\n' ' ')"
@@ -230,7 +223,6 @@ log "the winmm.dll beside dovra.exe never ran"
 e2e_audio_ready
 # A click on an empty square with nothing selected is refused: silent with Sound off, as saved, then heard
 # as woops.wav once Sound is switched on through the menu.
-refused() { click 7 $((8 * 16 + 6)); } # square (0, 8)
 if [ -z "$no_sound" ]; then
   mark
   refused
@@ -238,12 +230,7 @@ if [ -z "$no_sound" ]; then
   [ "$samples" = 0 ] || fail "Sound off: a refused click was heard: $secs s of sound"
   log "Sound off: a refused click is silent"
 fi
-menu s
-for _ in $(seq 50); do
-  tr -d '\r' <"$run/prefs.txt" | grep -qx 'sound_enabled = 1' && break
-  sleep 0.1
-done
-tr -d '\r' <"$run/prefs.txt" | grep -qx 'sound_enabled = 1' || fail "Edit, Sound did not switch the sound on in prefs.txt"
+sound_on "$run/prefs.txt"
 if [ -z "$no_sound" ]; then
   mark
   refused

@@ -71,15 +71,10 @@ log "the game is saved in the player's folder, beside its sounds and Wine prefix
 t=$SECONDS
 play
 log "second start: the window in about $((SECONDS - t)) s"
-refused() { click 7 $((8 * 16 + 6)); } # square (0, 8), empty with nothing selected
-refused                                # which also gives the window the keyboard
+refused
 e2e_audio_ready
 if [ -z "$no_sound" ]; then
-  menu s
-  for _ in $(seq 50); do
-    tr -d '\r' <"$data/prefs.txt" | grep -qx 'sound_enabled = 1' && break
-    sleep 0.1
-  done
+  sound_on "$data/prefs.txt"
   mark
   refused
   heard "Sound on: a refused click" "$(wav_seconds "$data/woops.wav")"

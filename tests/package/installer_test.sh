@@ -38,6 +38,12 @@ log "$(basename "$setup"): $size bytes, with the program's icon and its version 
 e2e_xvfb_start
 e2e_wine_start "$work/prefix"
 wine_run() { "$DOVRA_WINE64" "$@" </dev/null 2>>"$work/wine.log"; }
+succeeds() { # WHAT PROGRAM ARGS...: the program must end with exit code 0
+  local what=$1 rc=0
+  shift
+  wine_run "$@" || rc=$?
+  [ $rc -eq 0 ] || fail "$what: exit code $rc"
+}
 
 user=$(id -un)
 dir=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Dovra
@@ -92,9 +98,7 @@ start_from_shortcut() {
 }
 
 # ---------------------------------------------------------------- the first install
-rc=0
-wine_run "$setup" /S || rc=$?
-[ $rc -eq 0 ] || fail "silent install: exit code $rc"
+succeeds "silent install" "$setup" /S
 installed "the first install"
 log "installed silently into $windir"
 
@@ -146,18 +150,14 @@ log "the game saved prefs.txt in the install folder"
 
 # ---------------------------------------------------------------- installed again over it
 cp -p "$dir/prefs.txt" "$work/prefs.before"
-rc=0
-wine_run "$setup" /S || rc=$?
-[ $rc -eq 0 ] || fail "second install: exit code $rc"
+succeeds "second install" "$setup" /S
 installed "the second install"
 cmp -s "$work/prefs.before" "$dir/prefs.txt" || fail "the second install changed prefs.txt"
 cmp -s "$work/scores.before" "$dir/scores.txt" || fail "the second install changed scores.txt"
 log "installed again: prefs.txt and scores.txt are as they were"
 
 # ---------------------------------------------------------------- uninstalled
-rc=0
-wine_run "$dir/uninstall.exe" /S || rc=$?
-[ $rc -eq 0 ] || fail "silent uninstall: exit code $rc"
+succeeds "silent uninstall" "$dir/uninstall.exe" /S
 # The uninstaller runs on from a copy of itself in the temporary folder.
 for _ in $(seq 100); do
   [ -e "$lnk" ] || [ -e "$dir/dovra.exe" ] || break
