@@ -57,15 +57,27 @@ static void fit_window(HWND hWnd)
     MoveWindow(hNewGameButton, button_x(), button_y(), BUTTON_WIDTH, BUTTON_HEIGHT, TRUE);
 }
 
+int new_game_pending = 0;
+
 void new_game_command(HWND hWnd)
 {
     // The old turn ends here, so none of its steps can touch the new game and no game-over
     // dialog can open behind the New High Score dialog.
     end_turn();
+    // From here the old game is done with: a session that ends under the dialogs saves the new deal.
+    new_game_pending = 1;
     if (score_recorded == 0 && CheckHighScores()) {
         modal_new_high_score(hWnd);
         modal_top_scores(hWnd);
     }
+    deal_pending_new_game(hWnd);
+}
+
+void deal_pending_new_game(HWND hWnd)
+{
+    if (!new_game_pending)
+        return;
+    new_game_pending = 0;
     NewGame();
     score_recorded = 0;
     hilite_x = NO_SELECTION;

@@ -20,6 +20,7 @@ int hilite_y = NO_SELECTION;
 int pending_click = 0;
 unsigned short PendingxPos = 0;
 unsigned short PendingyPos = 0;
+int bonus_pending = 0;
 
 static void show_cursor(HCURSOR cursor)
 {
@@ -106,7 +107,17 @@ void CheckClearBoard(HWND hWnd)
 {
     if (free_cells() != SQUARES)
         return;
+    // The bonus is owed from the moment the box opens: a session that ends under it saves it.
+    bonus_pending = 1;
     modal_message(hWnd, "You cleared the board!\nThat's good for a 500 point bonus!", "Wow!");
+    pay_pending_bonus();
+}
+
+void pay_pending_bonus()
+{
+    if (!bonus_pending)
+        return;
+    bonus_pending = 0;
     sprinkle_board();
     get_handfull();
     add_points(500);

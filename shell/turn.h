@@ -14,6 +14,7 @@ extern int hilite_y;
 extern int pending_click;
 extern unsigned short PendingxPos;
 extern unsigned short PendingyPos;
+extern int bonus_pending;  // the "Wow!" box is open and its bonus not yet on the board
 
 constexpr int NO_SELECTION = 9;
 
@@ -21,5 +22,7 @@ void on_click(HWND hWnd, unsigned xPos, unsigned yPos);
 void on_tick(HWND hWnd);
 void handle_animation(HWND hWnd);
 void CheckClearBoard(HWND hWnd);
+// What the "Wow!" box's OK brings, when it is still owed: three pieces, a new preview, 500 points.
+void pay_pending_bonus();
 // Ends a running turn at once: idle, no route, no pending click, normal cursor.
 void end_turn();

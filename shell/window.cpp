@@ -156,11 +156,14 @@ LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         // Nothing to ask the player: the game is kept when the session ends.
         return TRUE;
     case WM_ENDSESSION:
-        // At logoff or shutdown the program is never closed, only ended: a name being entered is stored
-        // as OK stores it, and the game saved as closing saves it. Nothing is released, since a session
-        // whose end is called off runs on (wParam FALSE).
+        // At logoff or shutdown the program is never closed, only ended: what the open modal windows'
+        // OK would still do is done now (a name being entered stored, the bonus paid, New Game's deal),
+        // then the game is saved as closing saves it. Nothing is released, since a session whose end is
+        // called off runs on (wParam FALSE).
         if (wParam) {
             end_score_dialog();
+            pay_pending_bonus();
+            deal_pending_new_game(hWnd);
             SavePrefs();
         }
         return 0;

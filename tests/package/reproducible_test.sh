@@ -18,7 +18,9 @@ names=$(cd "$release" && ls)
   fail "the release folder holds: $(tr '\n' ' ' <<<"$names")"
 (cd "$release" && sha256sum --quiet -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
 for zip in "$release"/*.zip; do
-  unzip -l "$zip" | grep -q " dovra-$version/LICENSE.txt$" || fail "$(basename "$zip") has no dovra-$version/LICENSE.txt"
+  # Listed first: grep -q ends at the first match, and unzip, writing on, would then fail the pipe.
+  listing=$(unzip -Z1 "$zip")
+  grep -qx "dovra-$version/LICENSE.txt" <<<"$listing" || fail "$(basename "$zip") has no dovra-$version/LICENSE.txt"
 done
 
 # The same source as the first packaging: the files git knows of, changes not yet committed included.

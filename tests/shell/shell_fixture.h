@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "board.h"
+#include "commands.h"
 #include "common/files.h"
 #include "common/start_state.h"
 #include "headless.h"
@@ -48,6 +49,8 @@ inline void reset_program_state()
     animation_x = animation_y = 0;
     hilite_x = hilite_y = NO_SELECTION;
     pending_click = 0;
+    bonus_pending = 0;
+    new_game_pending = 0;
     PendingxPos = PendingyPos = 0;
     MyInstance = NULL;
     MyWindow = NULL;
