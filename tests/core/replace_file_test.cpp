@@ -9,7 +9,7 @@
 #include "prefs.h"
 #include "replace_file.h"
 #include "scores.h"
-#include "store/store_fixture.h"
+#include "core/store_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "prefs.h"
 #include "scores.h"
 #include "sound.h"
-#include "store/store_fixture.h"
+#include "core/store_fixture.h"
 
 namespace {
 

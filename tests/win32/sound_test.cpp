@@ -14,8 +14,8 @@
 #include "headless.h"
 #include "prefs.h"
 #include "sound.h"
-#include "store/store_fixture.h"
-#include "store/wav_images.h"
+#include "core/store_fixture.h"
+#include "core/wav_images.h"
 
 namespace {
 

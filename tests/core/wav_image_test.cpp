@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/files.h"
-#include "store/wav_images.h"
+#include "core/wav_images.h"
 #include "wav_image.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "resource.h"
 #include "score_dialogs.h"
 #include "scores.h"
-#include "store/store_fixture.h"
+#include "core/store_fixture.h"
 
 namespace {
 

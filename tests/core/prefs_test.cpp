@@ -13,7 +13,7 @@
 #include "prefs.h"
 #include "random.h"
 #include "sound.h"
-#include "store/store_fixture.h"
+#include "core/store_fixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "board.h"
 #include "random.h"
 #include "scores.h"
-#include "store/store_fixture.h"
+#include "core/store_fixture.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "scores.h"
 #include "shell.h"
 #include "sound.h"
-#include "store/wav_images.h"
+#include "core/wav_images.h"
 #include "turn.h"
 
 // The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
