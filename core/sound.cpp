@@ -10,13 +10,15 @@
 #include "wav_image.h"
 
 unsigned char *wavbuffer[SOUND_SLOTS];
+long wavlength[SOUND_SLOTS];
 
 namespace {
 
 // The whole file as one block, or null when it cannot be read in full or is not a WAV the platform
 // can play safely: the platform walks the image's chunks by the sizes they claim.
-unsigned char *load_image(const char *name)
+unsigned char *load_image(const char *name, long *loaded)
 {
+    *loaded = 0;
     FILE *f = std::fopen(name, "rb");
     if (f == nullptr)
         return nullptr;
@@ -34,6 +36,8 @@ unsigned char *load_image(const char *name)
         if (n < static_cast<size_t>(length) || !is_playable_wav(image, length)) {
             std::free(image);
             image = nullptr;
+        } else {
+            *loaded = length;
         }
     }
     std::fclose(f);
@@ -46,7 +50,7 @@ int LoadSounds()
 {
     platform_open_sound();
     for (int slot = 0; slot < SOUND_SLOTS; slot++)
-        wavbuffer[slot] = load_image(sound_name[slot]);
+        wavbuffer[slot] = load_image(sound_name[slot], &wavlength[slot]);
     return 1;
 }
 
@@ -55,7 +59,7 @@ void play_sound(int slot)
     if (slot < 0 || slot >= SOUND_SLOTS || sound_enabled == 0)
         return;
     // An empty slot passes null, which stops whatever is playing.
-    platform_play_sound(wavbuffer[slot]);
+    platform_play_sound(wavbuffer[slot], wavlength[slot]);
 }
 
 void release_sounds()
@@ -65,5 +69,6 @@ void release_sounds()
     for (int slot = 0; slot < SOUND_SLOTS; slot++) {
         std::free(wavbuffer[slot]);
         wavbuffer[slot] = nullptr;
+        wavlength[slot] = 0;
     }
 }

@@ -15,6 +15,7 @@ enum sound_slot {
 
 extern char sound_name[SOUND_SLOTS][SOUND_NAME_LEN];
 extern unsigned char* wavbuffer[SOUND_SLOTS];
+extern long wavlength[SOUND_SLOTS];  // each image's length in bytes, 0 for an empty slot
 
 void set_default_sound_names();
 // The six files into memory, and the system's sound player.

@@ -41,8 +41,10 @@ void platform_open_sound()
     player = find_player();
 }
 
-void platform_play_sound(const unsigned char *image)
+void platform_play_sound(const unsigned char *image, long length)
 {
+    // The image says its own length, which the system's player reads.
+    (void)length;
     if (player != nullptr)
         player(reinterpret_cast<LPCSTR>(image), PLAY_FLAGS);
 }
