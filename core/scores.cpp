@@ -136,3 +136,11 @@ int SaveScores()
         ok = 0;
     return commit_replacement(f, tmp_name, SCORES_FILE, ok);
 }
+
+void enter_high_score()
+{
+    const int p = score_position(current_score);
+    hilite_score = p;
+    insert_score(p, current_score, newname);
+    SaveScores();
+}

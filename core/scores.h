@@ -22,3 +22,6 @@ int score_position(int score);
 void insert_score(int p, int score, const char* name);
 // Writes scores.txt; 1 when the whole file was written.
 int SaveScores();
+// Enters current_score with the name in newname at its place, marks it the newest and writes scores.txt;
+// a table that cannot be written stays in memory for the rest of the run.
+void enter_high_score();

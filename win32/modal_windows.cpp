@@ -1,60 +1,31 @@
-// modal_windows.cpp: the modal windows the main window opens, and a close that waits until they have all
-// returned, so that nothing they or the main window use is released while a modal loop still runs.
+// modal_windows.cpp: the modal windows the heart asks for. Each runs a modal loop of its own, which goes on
+// delivering the main window's ticks and posted messages, and tells the heart once it has returned.
 #include "modal_windows.h"
 
+#include "modal.h"
+#include "platform.h"
 #include "score_dialogs.h"
 #include "shell.h"
 
-int modal_open = 0;
-int close_waiting = 0;
-
-namespace {
-
-// The close that waited is posted, not run here: the caller of the modal window goes on first.
-void returned(HWND hWnd)
+void platform_message_box(int modal, const char *text, const char *caption)
 {
-    if (--modal_open == 0 && close_waiting)
-        PostMessageA(hWnd, WM_CLOSE, 0, 0);
+    MessageBoxA(heart_window, text, caption, MB_OK);
+    modal_closed(modal);
 }
 
-void run_dialog(HWND hWnd, void (*show)(HINSTANCE, HWND))
+void platform_new_high_score(int modal)
 {
-    if (close_waiting)
-        return;
-    ++modal_open;
-    show(MyInstance, hWnd);
-    returned(hWnd);
+    show_new_high_score(MyInstance, heart_window);
+    modal_closed(modal);
 }
 
-}  // namespace
-
-void modal_message(HWND hWnd, const char* text, const char* caption)
+void platform_top_scores(int modal)
 {
-    if (close_waiting)
-        return;
-    ++modal_open;
-    MessageBoxA(hWnd, text, caption, MB_OK);
-    returned(hWnd);
+    show_top_scores(MyInstance, heart_window);
+    modal_closed(modal);
 }
 
-void modal_new_high_score(HWND hWnd)
+void platform_end_score_dialog()
 {
-    run_dialog(hWnd, show_new_high_score);
-}
-
-void modal_top_scores(HWND hWnd)
-{
-    run_dialog(hWnd, show_top_scores);
-}
-
-int close_waits()
-{
-    if (modal_open == 0) {
-        close_waiting = 0;
-        return 0;
-    }
-    close_waiting = 1;
-    // A message box stays until it is answered; a score dialog ends now, its entry stored.
     end_score_dialog();
-    return 1;
 }

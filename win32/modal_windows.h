@@ -1,17 +1,8 @@
-// modal_windows.h: the modal windows the main window opens, and a close that waits until they have all returned.
+// modal_windows.h: the Windows program's modal windows, each run in a modal loop of its own.
 #pragma once
 
 #include <windows.h>
 
-extern int modal_open;     // modal windows whose loops run now, each inside the caller of the one before
-extern int close_waiting;  // a close came while one was open
-
-// Each runs one modal window owned by hWnd; none opens while a close is waiting.
-void modal_message(HWND hWnd, const char* text, const char* caption);
-void modal_new_high_score(HWND hWnd);
-void modal_top_scores(HWND hWnd);
-
-// For WM_CLOSE: 0 when no modal window is open, so the close may run now. Otherwise 1: the close waits, an
-// open score dialog ends as its OK does, and WM_CLOSE is posted again to the main window once the last
-// modal window has returned.
-int close_waits();
+// The window that owns them and takes the heart's other requests: the main window, from the start of its
+// creation on, before CreateWindowExA has returned it as MyWindow.
+extern HWND heart_window;

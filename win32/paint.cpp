@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "board.h"
+#include "layout.h"
 #include "prefs.h"
 #include "resource.h"
 #include "shell.h"

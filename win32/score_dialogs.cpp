@@ -16,11 +16,7 @@ int entry_pending = 0;
 void record_score(HWND hDlg)
 {
     GetDlgItemTextA(hDlg, IDC_NAME_EDIT, newname, static_cast<int>(sizeof newname));
-    const int p = score_position(current_score);
-    hilite_score = p;
-    insert_score(p, current_score, newname);
-    // A table that cannot be saved stays in memory for the rest of the run.
-    SaveScores();
+    enter_high_score();
 }
 
 void set_open_dialog(HWND hDlg, int entry)

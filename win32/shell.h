@@ -17,17 +17,11 @@ extern char szAppCaption[6];
 extern int main_window_closed;  // the close has run: its resources are released
 
 constexpr UINT TURN_TIMER_ID = 321;
-constexpr UINT TURN_TIMER_MS = 100;
-constexpr int BUTTON_WIDTH = 80;
-constexpr int BUTTON_HEIGHT = 25;
-constexpr int SCORE_STRIP = 33;
 
 int Register_Window(HINSTANCE hInst);
 int Init_Instance(HINSTANCE hInst, int nCmdShow);
 LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The outer window size and the button's place for the current settings.
+// The outer window size for the current settings.
 int window_width();
 int window_height();
-int button_x();
-int button_y();

@@ -2,17 +2,14 @@
 // each message to the file that owns it.
 #include "shell.h"
 
-#include <time.h>
-
-#include "board.h"
 #include "commands.h"
+#include "layout.h"
+#include "modal.h"
 #include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
-#include "random.h"
 #include "resource.h"
-#include "score_dialogs.h"
-#include "scores.h"
+#include "session.h"
 #include "sound.h"
 #include "turn.h"
 
@@ -29,34 +26,14 @@ char szAppName[6] = "Dovra";
 char szAppCaption[6] = "Dovra";
 int main_window_closed;
 
-// prefs.txt may hold any display_preview; the size is worked out wide and kept to what
-// the window calls take.
-static int window_extent(long long pixels)
-{
-    const long long largest = 32767;
-    if (pixels < 0)
-        return 0;
-    return (int)(pixels < largest ? pixels : largest);
-}
-
 int window_width()
 {
-    return window_extent(((long long)display_preview + BOARD_SIZE) * cell_size + Hex);
+    return window_extent(client_width() + Hex);
 }
 
 int window_height()
 {
-    return window_extent((long long)BOARD_SIZE * cell_size + Vex + SCORE_STRIP);
-}
-
-int button_x()
-{
-    return BOARD_SIZE * cell_size - BUTTON_WIDTH;
-}
-
-int button_y()
-{
-    return BOARD_SIZE * cell_size + 4;
+    return window_extent(client_height() + Vex);
 }
 
 int Register_Window(HINSTANCE hInst)
@@ -80,10 +57,7 @@ int Register_Window(HINSTANCE hInst)
 int Init_Instance(HINSTANCE hInst, int nCmdShow)
 {
     MyInstance = hInst;
-    clear_saved_game();
-    set_default_sound_names();
-    LoadPrefs("prefs.txt");
-    LoadSounds();
+    load_settings();
     Vex = 2 * GetSystemMetrics(SM_CYBORDER) + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYMENU) +
           GetSystemMetrics(SM_CYCAPTION);
     Hex = 2 * GetSystemMetrics(SM_CXBORDER) + 2 * GetSystemMetrics(SM_CXFRAME);
@@ -100,24 +74,22 @@ int Init_Instance(HINSTANCE hInst, int nCmdShow)
     return 1;
 }
 
+// The heart's requests go to hWnd from here on: CreateWindowExA has not yet returned it as MyWindow.
 static void on_create(HWND hWnd)
 {
+    heart_window = hWnd;
     reset_score_font();
-    newname[0] = '\0';
     normal_cursor = LoadCursorA(NULL, IDC_ARROW);
     busy_cursor = LoadCursorA(NULL, IDC_WAIT);
     SetCursor(normal_cursor);
     current_cursor = normal_cursor;
     ShowCursor(TRUE);
-    LoadScores();
     hNewGameButton = CreateWindowExA(0, "BUTTON", "New Game", WS_CHILD | WS_VISIBLE | BS_CENTER, button_x(),
                                      button_y(), BUTTON_WIDTH, BUTTON_HEIGHT, hWnd, (HMENU)(INT_PTR)IDC_NEWGAME,
                                      MyInstance, NULL);
-    set_check_marks(hWnd);
-    MyTimer = SetTimer(hWnd, TURN_TIMER_ID, TURN_TIMER_MS, NULL);
-    dovra::srand((unsigned int)time(NULL));
-    NewGame();
-    restore_saved_game();
+    set_check_marks();
+    MyTimer = SetTimer(hWnd, TURN_TIMER_ID, TURN_TICK_MS, NULL);
+    start_game();
     InvalidateRect(hWnd, NULL, TRUE);
 }
 
@@ -160,25 +132,21 @@ LRESULT CALLBACK BaseMsgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
         // OK would still do is done now (a name being entered stored, the bonus paid, New Game's deal),
         // then the game is saved as closing saves it. Nothing is released, since a session whose end is
         // called off runs on (wParam FALSE).
-        if (wParam) {
-            end_score_dialog();
-            pay_pending_bonus();
-            deal_pending_new_game(hWnd);
-            SavePrefs();
-        }
+        if (wParam)
+            session_ends();
         return 0;
     case WM_SETCURSOR:
         // Always ours, also over the frame: the wait cursor stays up for the whole turn.
         SetCursor(current_cursor);
         return 0;
     case WM_COMMAND:
-        on_command(hWnd, LOWORD(wParam));
+        command(LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        on_tick(hWnd);
+        on_tick();
         return 0;
     case WM_LBUTTONDOWN:
-        on_click(hWnd, LOWORD(lParam), HIWORD(lParam));
+        on_click(LOWORD(lParam), HIWORD(lParam));
         return 0;
     default:
         return DefWindowProcA(hWnd, message, wParam, lParam);

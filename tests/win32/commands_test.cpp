@@ -44,7 +44,7 @@ LRESULT press_new_game_button()
 
 LRESULT command_or_button(int id)
 {
-    return id == IDC_NEWGAME ? press_new_game_button() : command(id);
+    return id == IDC_NEWGAME ? press_new_game_button() : menu_command(id);
 }
 
 int prefs_written()
@@ -72,7 +72,7 @@ TEST_F(CommandsTest, ExitPostsACloseThatTheLoopHandlesLater)
 {
     start_with(SIX_PIECES, 40);
 
-    EXPECT_EQ(command(IDM_EXIT), 0);
+    EXPECT_EQ(menu_command(IDM_EXIT), 0);
 
     std::vector<MSG> posted = posted_since();
     ASSERT_EQ(posted.size(), 1u);
@@ -220,7 +220,7 @@ TEST_P(NewGameDuringATurn, EndsTheTurnSoNothingOfItReachesTheNewGame)
     click_square(2, 2);
     ASSERT_EQ(pending_click, 1);
 
-    EXPECT_EQ(command(IDM_NEWGAME), 0);
+    EXPECT_EQ(menu_command(IDM_NEWGAME), 0);
 
     expect_idle();
     EXPECT_EQ(pending_click, 0);
@@ -274,7 +274,7 @@ TEST_F(CommandsTest, NewGameDuringAGameEndingTurnOpensNoDialogBehindTheHighScore
     headless::set_modal_ticks(6);
     answer_new_high_score("Ann");
 
-    EXPECT_EQ(command(IDM_NEWGAME), 0);
+    EXPECT_EQ(menu_command(IDM_NEWGAME), 0);
 
     ASSERT_EQ(dialogs_shown(), (std::vector<int>{IDD_NEWHIGHSCORE, IDD_TOPSCORES}));
     EXPECT_EQ(headless::dialogs()[seen_dialogs].ticks, 6) << "the ticks did reach the main window";
@@ -297,7 +297,7 @@ TEST_F(CommandsTest, ShowScoresShowsTheTableAndChangesNothing)
     start_with(SIX_PIECES, 75);
     std::vector<std::string> rows = board_rows();
 
-    EXPECT_EQ(command(IDM_SHOWSCORES), 0);
+    EXPECT_EQ(menu_command(IDM_SHOWSCORES), 0);
 
     ASSERT_EQ(dialogs_shown(), std::vector<int>{IDD_TOPSCORES});
     const headless::dialog_run& run = headless::dialogs().back();
@@ -318,7 +318,7 @@ TEST_F(CommandsTest, AboutShowsTheVersionAndTheRules)
     start_with(SIX_PIECES, 75);
     std::vector<std::string> rows = board_rows();
 
-    EXPECT_EQ(command(IDM_ABOUT), 0);
+    EXPECT_EQ(menu_command(IDM_ABOUT), 0);
 
     ASSERT_EQ(boxes_since(), 1u);
     const headless::message_box& box = headless::message_boxes().back();
@@ -392,7 +392,7 @@ TEST_P(SettingCommand, ChangesItsSettingFitsTheWindowAndSavesOnlyAChange)
     }
     forget_records();
 
-    EXPECT_EQ(command(c.id), 0);
+    EXPECT_EQ(menu_command(c.id), 0);
 
     EXPECT_EQ(cell_size, c.cs);
     EXPECT_EQ(display_preview, c.preview);
@@ -461,9 +461,9 @@ TEST_F(CommandsTest, PreviewTwiceComesBackToTheSameWindow)
     start();
     RECT before = headless::window_rect(MyWindow);
 
-    command(IDM_PREVIEW);
+    menu_command(IDM_PREVIEW);
     RECT narrow = headless::window_rect(MyWindow);
-    command(IDM_PREVIEW);
+    menu_command(IDM_PREVIEW);
     RECT after = headless::window_rect(MyWindow);
 
     EXPECT_EQ((before.right - before.left) - (narrow.right - narrow.left), 16);
@@ -482,12 +482,12 @@ TEST_F(CommandsTest, SoundSwitchTakesEffectAtTheNextRefusal)
     click_square(8, 0);  // an empty square with nothing selected: refused
     EXPECT_TRUE(sounds_played().empty());
 
-    command(IDM_SOUND);
+    menu_command(IDM_SOUND);
     click_square(8, 0);
     EXPECT_EQ(sounds_played(), std::vector<int>{SOUND_WOOPS});
     EXPECT_EQ(headless::sounds().back().flags, static_cast<UINT>(7));
 
-    command(IDM_SOUND);
+    menu_command(IDM_SOUND);
     forget_records();
     click_square(8, 0);
     EXPECT_TRUE(sounds_played().empty());
@@ -508,7 +508,7 @@ TEST_P(UnknownCommand, GivesTheAlertAndChangesNothing)
         marks.push_back(headless::menu_checked(MyWindow, id));
     forget_records();
 
-    EXPECT_EQ(command(GetParam()), 0);
+    EXPECT_EQ(menu_command(GetParam()), 0);
 
     ASSERT_EQ(boxes_since(), 1u);
     const headless::message_box& box = headless::message_boxes().back();
@@ -540,11 +540,11 @@ TEST_F(CommandsTest, NotificationCodeInTheHighWordIsNotExamined)
 {
     start();
 
-    EXPECT_EQ(command(IDM_SOUND, 1), 0);
+    EXPECT_EQ(menu_command(IDM_SOUND, 1), 0);
     EXPECT_EQ(sound_enabled, 1);
-    EXPECT_EQ(command(IDM_BIGBOARD, 0xFFFF), 0);
+    EXPECT_EQ(menu_command(IDM_BIGBOARD, 0xFFFF), 0);
     EXPECT_EQ(cell_size, 32);
-    EXPECT_EQ(command(IDM_ABOUT, 0x8000), 0);
+    EXPECT_EQ(menu_command(IDM_ABOUT, 0x8000), 0);
     ASSERT_EQ(headless::message_boxes().size(), 1u);
     EXPECT_EQ(headless::message_boxes().back().caption, "About Dovra");
 }
@@ -558,7 +558,7 @@ TEST_F(CommandsTest, CheckMarksFollowEverySettingThroughAnySequence)
                    IDM_BIGBOARD, IDM_BIGBOARD, IDM_NEWGAME, IDM_LITTLEBOARD, IDM_SOUND, IDM_SHOWSCORES, IDM_ABOUT,
                    IDC_NEWGAME, 999, IDM_PREVIEW}) {
         SCOPED_TRACE("after command " + std::to_string(id));
-        EXPECT_EQ(command(id), 0);
+        EXPECT_EQ(menu_command(id), 0);
         expect_marks_mirror_settings();
     }
     EXPECT_EQ(cell_size, 16);

@@ -63,7 +63,7 @@ void fill_the_board(SessionEndUnder& test, int score)
 void new_game_with_24_points(SessionEndUnder& test)
 {
     test.start_with(rows_from_top({"5........", ".........", "..2......"}), 24);
-    command(IDM_NEWGAME);
+    menu_command(IDM_NEWGAME);
 }
 
 const session_end_case CASES[] = {
@@ -107,7 +107,7 @@ const session_end_case CASES[] = {
      [](SessionEndUnder& test, headless::dialog_action end) {
          test.start_with(rows_from_top({"5........", ".........", "..2......"}), 24);
          headless::script_message_box({end});
-         command(IDM_ABOUT);
+         menu_command(IDM_ABOUT);
      },
      "score 24, 2 pieces", ""},
 };

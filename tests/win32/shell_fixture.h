@@ -14,6 +14,7 @@
 #include "common/files.h"
 #include "common/start_state.h"
 #include "headless.h"
+#include "modal.h"
 #include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
@@ -58,8 +59,7 @@ inline void reset_program_state()
     hNewGameButton = NULL;
     normal_cursor = busy_cursor = current_cursor = NULL;
     main_window_closed = 0;
-    modal_open = 0;
-    close_waiting = 0;
+    reset_modal_windows();
     dovra::srand(1);
 }
 
@@ -108,7 +108,7 @@ inline int contains(const std::string& text, const std::string& part)
 }
 
 // A menu command as the menu sends it; the notification code rides in the high word.
-inline LRESULT command(int id, int notification = 0)
+inline LRESULT menu_command(int id, int notification = 0)
 {
     return BaseMsgProc(MyWindow, WM_COMMAND, MAKEWPARAM(id, notification), 0);
 }

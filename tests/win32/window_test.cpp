@@ -849,7 +849,7 @@ TEST_P(NameBeingEntered, IsStoredOnceAndNothingIsReleasedUnderTheDialog)
                                  }),
                                  headless::press_ok()});
         forget_records();
-        command(IDM_NEWGAME);
+        menu_command(IDM_NEWGAME);
         PostMessageA(MyWindow, WM_CLOSE, 0, 0);
     });
 

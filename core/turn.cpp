@@ -4,11 +4,11 @@
 
 #include "board.h"
 #include "lines.h"
-#include "modal_windows.h"
+#include "modal.h"
+#include "platform.h"
 #include "prefs.h"
 #include "route.h"
 #include "scores.h"
-#include "shell.h"
 #include "sound.h"
 
 astate animate_state = MOVE;
@@ -22,20 +22,25 @@ unsigned short PendingxPos = 0;
 unsigned short PendingyPos = 0;
 int bonus_pending = 0;
 
-static void show_cursor(HCURSOR cursor)
+namespace {
+
+// The turn now ending ended with the drops, so a full board ends the game.
+int turn_dropped = 0;
+
+void show_normal_cursor()
 {
-    SetCursor(cursor);
-    current_cursor = cursor;
+    platform_show_cursor(0);
 }
 
-static void clear_selection()
+void clear_selection()
 {
     hilite_x = NO_SELECTION;
     hilite_y = NO_SELECTION;
 }
 
-// Selects the empty square's piece route or refuses it; (oldhx, oldhy) is the selection before the click.
-static void try_move(int oldhx, int oldhy)
+// Starts the selected piece's route to the empty square clicked, or refuses it; (oldhx, oldhy) is the
+// selection before the click.
+void try_move(int oldhx, int oldhy)
 {
     if ((hilite_x == oldhx && hilite_y == oldhy) || !clear_path(oldhx, oldhy, hilite_x, hilite_y)) {
         play_sound(SOUND_WOOPS);
@@ -46,7 +51,7 @@ static void try_move(int oldhx, int oldhy)
         optimize_path();
         animation_x = oldhx;
         animation_y = oldhy;
-        show_cursor(busy_cursor);
+        platform_show_cursor(1);
         animate_state = MOVE;
         move_complete = 0;
         clear_selection();
@@ -54,23 +59,73 @@ static void try_move(int oldhx, int oldhy)
     clean_board();
 }
 
-void on_click(HWND hWnd, unsigned xPos, unsigned yPos)
+void replay_pending_click()
+{
+    if (!pending_click)
+        return;
+    pending_click = 0;
+    platform_queue_click(PendingxPos, PendingyPos);
+}
+
+void game_over_scores_shown()
+{
+    move_complete = 1;
+}
+
+void game_over_entry_stored()
+{
+    score_recorded = 1;
+    open_top_scores(game_over_scores_shown);
+}
+
+void game_over()
+{
+    // A click made during the last turn belongs to the finished game.
+    pending_click = 0;
+    const int entered = CheckHighScores();
+    play_sound(entered ? SOUND_WINNER : SOUND_GAMEOVER);
+    if (entered)
+        open_new_high_score(game_over_entry_stored);
+    else
+        open_top_scores(game_over_scores_shown);
+}
+
+// The end of a turn once its bonus, if any, is on the board.
+void finish_turn()
+{
+    if (turn_dropped && free_cells() == 0) {
+        game_over();
+        return;
+    }
+    replay_pending_click();
+    move_complete = 1;
+}
+
+void bonus_box_closed()
+{
+    pay_pending_bonus();
+    finish_turn();
+}
+
+}  // namespace
+
+void on_click(unsigned xPos, unsigned yPos)
 {
     if (pptr > 0 || move_complete == 0) {
         pending_click = 1;
-        PendingxPos = (unsigned short)xPos;
-        PendingyPos = (unsigned short)yPos;
+        PendingxPos = static_cast<unsigned short>(xPos);
+        PendingyPos = static_cast<unsigned short>(yPos);
         return;
     }
 
-    int oldhx = hilite_x;
-    int oldhy = hilite_y;
-    unsigned board_pixels = (unsigned)(BOARD_SIZE * cell_size);
+    const int oldhx = hilite_x;
+    const int oldhy = hilite_y;
+    const unsigned board_pixels = static_cast<unsigned>(BOARD_SIZE * cell_size);
     if (xPos >= board_pixels || yPos >= board_pixels) {
         clear_selection();
     } else {
-        hilite_x = (int)(xPos / (unsigned)cell_size);
-        hilite_y = (int)(yPos / (unsigned)cell_size);
+        hilite_x = static_cast<int>(xPos / static_cast<unsigned>(cell_size));
+        hilite_y = static_cast<int>(yPos / static_cast<unsigned>(cell_size));
         clean_board();
         pptr = 0;
         if (board[hilite_x][hilite_y] == EMPTY)
@@ -80,10 +135,10 @@ void on_click(HWND hWnd, unsigned xPos, unsigned yPos)
     }
 
     if (hilite_x != oldhx || hilite_y != oldhy)
-        InvalidateRect(hWnd, NULL, FALSE);
+        platform_repaint(0);
 }
 
-void handle_animation(HWND hWnd)
+void handle_animation()
 {
     pth step;
     do {
@@ -92,7 +147,7 @@ void handle_animation(HWND hWnd)
     } while (pptr != 0 && step.x == animation_x && step.y == animation_y);
 
     // Lift the piece before setting it down, so a step onto its own square cannot lose it.
-    int piece = board[animation_x][animation_y];
+    const int piece = board[animation_x][animation_y];
     board[animation_x][animation_y] = EMPTY;
     board[step.x][step.y] = piece;
     animation_x = step.x;
@@ -100,17 +155,17 @@ void handle_animation(HWND hWnd)
 
     if (pptr < 1)
         animate_state = PAUSE;
-    InvalidateRect(hWnd, NULL, FALSE);
+    platform_repaint(0);
 }
 
-void CheckClearBoard(HWND hWnd)
+int CheckClearBoard()
 {
     if (free_cells() != SQUARES)
-        return;
+        return 0;
     // The bonus is owed from the moment the box opens: a session that ends under it saves it.
     bonus_pending = 1;
-    modal_message(hWnd, "You cleared the board!\nThat's good for a 500 point bonus!", "Wow!");
-    pay_pending_bonus();
+    open_message_box("You cleared the board!\nThat's good for a 500 point bonus!", "Wow!", bonus_box_closed);
+    return 1;
 }
 
 void pay_pending_bonus()
@@ -123,44 +178,23 @@ void pay_pending_bonus()
     add_points(500);
 }
 
-static void replay_pending_click()
-{
-    if (!pending_click)
-        return;
-    pending_click = 0;
-    PostMessageA(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(PendingxPos, PendingyPos));
-}
-
-static void game_over(HWND hWnd)
-{
-    // A click made during the last turn belongs to the finished game.
-    pending_click = 0;
-    int entered = CheckHighScores();
-    play_sound(entered ? SOUND_WINNER : SOUND_GAMEOVER);
-    if (entered) {
-        modal_new_high_score(hWnd);
-        score_recorded = 1;
-    }
-    modal_top_scores(hWnd);
-}
-
-void on_tick(HWND hWnd)
+void on_tick()
 {
     switch (animate_state) {
     case MOVE:
         if (pptr > 0) {
             play_sound(SOUND_MOVE);
-            handle_animation(hWnd);
+            handle_animation();
         }
         break;
     case PAUSE:
         if (process_fives() > 0) {
-            show_cursor(normal_cursor);
+            show_normal_cursor();
             animate_state = MOVE;
             play_sound(SOUND_ZIP);
-            CheckClearBoard(hWnd);
-            move_complete = 1;
-            replay_pending_click();
+            turn_dropped = 0;
+            if (!CheckClearBoard())
+                finish_turn();
         } else {
             animate_state = DROP1;
         }
@@ -181,18 +215,16 @@ void on_tick(HWND hWnd)
         while (process_fives() > 0)
             play_sound(SOUND_ZIP);
         get_handfull();
-        // The turn is idle before any modal window opens, so the ticks it lets through only repaint.
+        // The turn is idle before any modal window opens, so the ticks that reach the board meanwhile
+        // only repaint, and move_complete stays 0 until the last of them has closed.
         animate_state = MOVE;
-        show_cursor(normal_cursor);
-        CheckClearBoard(hWnd);
-        if (free_cells() == 0)
-            game_over(hWnd);
-        else
-            replay_pending_click();
-        move_complete = 1;
+        show_normal_cursor();
+        turn_dropped = 1;
+        if (!CheckClearBoard())
+            finish_turn();
         break;
     }
-    InvalidateRect(hWnd, NULL, FALSE);
+    platform_repaint(0);
 }
 
 void end_turn()
@@ -201,5 +233,5 @@ void end_turn()
     pptr = 0;
     move_complete = 1;
     pending_click = 0;
-    show_cursor(normal_cursor);
+    show_normal_cursor();
 }

@@ -3,14 +3,18 @@
 #include "commands.h"
 
 #include "board.h"
-#include "modal_windows.h"
+#include "modal.h"
+#include "platform.h"
 #include "prefs.h"
 #include "resource.h"
 #include "scores.h"
-#include "shell.h"
 #include "turn.h"
 
-static const char about_text[] =
+int new_game_pending = 0;
+
+namespace {
+
+const char about_text[] =
     "Dovra\n"
     "Version 1.08\n"
     "Written by the Dovra developers, dovra@example.org\n"
@@ -34,46 +38,66 @@ static const char about_text[] =
     "If you enjoy the game, please tell us so by e-mail.\n"
     "Reports of faults and other comments are welcome at the address above.";
 
-static void check(HMENU menu, int id, int on)
+void new_game_scores_shown()
 {
-    CheckMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    deal_pending_new_game();
 }
 
-void set_check_marks(HWND hWnd)
+void new_game_entry_stored()
 {
-    HMENU menu = GetMenu(hWnd);
-    check(menu, IDM_LITTLEBOARD, cell_size == 16);
-    check(menu, IDM_BIGBOARD, cell_size == 32);
-    check(menu, IDM_PREVIEW, display_preview != 0);
-    check(menu, IDM_SOUND, sound_enabled != 0);
+    open_top_scores(new_game_scores_shown);
 }
 
-// The window and the button follow the settings; the top-left corner stays where it is.
-static void fit_window(HWND hWnd)
+void board_size_command(int size)
 {
-    RECT rect;
-    GetWindowRect(hWnd, &rect);
-    MoveWindow(hWnd, rect.left, rect.top, window_width(), window_height(), TRUE);
-    MoveWindow(hNewGameButton, button_x(), button_y(), BUTTON_WIDTH, BUTTON_HEIGHT, TRUE);
+    if (cell_size != size) {
+        cell_size = size;
+        SavePrefs();
+    }
+    platform_check(IDM_BIGBOARD, size == 32);
+    platform_check(IDM_LITTLEBOARD, size == 16);
+    platform_fit_window();
 }
 
-int new_game_pending = 0;
+void preview_command()
+{
+    display_preview = display_preview ? 0 : 1;
+    platform_check(IDM_PREVIEW, display_preview);
+    SavePrefs();
+    platform_fit_window();
+}
 
-void new_game_command(HWND hWnd)
+void sound_command()
+{
+    sound_enabled = sound_enabled ? 0 : 1;
+    platform_check(IDM_SOUND, sound_enabled);
+    SavePrefs();
+}
+
+}  // namespace
+
+void set_check_marks()
+{
+    platform_check(IDM_LITTLEBOARD, cell_size == 16);
+    platform_check(IDM_BIGBOARD, cell_size == 32);
+    platform_check(IDM_PREVIEW, display_preview != 0);
+    platform_check(IDM_SOUND, sound_enabled != 0);
+}
+
+void new_game_command()
 {
     // The old turn ends here, so none of its steps can touch the new game and no game-over
     // dialog can open behind the New High Score dialog.
     end_turn();
     // From here the old game is done with: a session that ends under the dialogs saves the new deal.
     new_game_pending = 1;
-    if (score_recorded == 0 && CheckHighScores()) {
-        modal_new_high_score(hWnd);
-        modal_top_scores(hWnd);
-    }
-    deal_pending_new_game(hWnd);
+    if (score_recorded == 0 && CheckHighScores())
+        open_new_high_score(new_game_entry_stored);
+    else
+        deal_pending_new_game();
 }
 
-void deal_pending_new_game(HWND hWnd)
+void deal_pending_new_game()
 {
     if (!new_game_pending)
         return;
@@ -82,66 +106,39 @@ void deal_pending_new_game(HWND hWnd)
     score_recorded = 0;
     hilite_x = NO_SELECTION;
     hilite_y = NO_SELECTION;
-    InvalidateRect(hWnd, NULL, TRUE);
+    platform_repaint(1);
 }
 
-static void board_size_command(HWND hWnd, int size)
-{
-    if (cell_size != size) {
-        cell_size = size;
-        SavePrefs();
-    }
-    HMENU menu = GetMenu(hWnd);
-    check(menu, IDM_BIGBOARD, size == 32);
-    check(menu, IDM_LITTLEBOARD, size == 16);
-    fit_window(hWnd);
-}
-
-static void preview_command(HWND hWnd)
-{
-    display_preview = display_preview ? 0 : 1;
-    check(GetMenu(hWnd), IDM_PREVIEW, display_preview);
-    SavePrefs();
-    fit_window(hWnd);
-}
-
-static void sound_command(HWND hWnd)
-{
-    sound_enabled = sound_enabled ? 0 : 1;
-    check(GetMenu(hWnd), IDM_SOUND, sound_enabled);
-    SavePrefs();
-}
-
-void on_command(HWND hWnd, int id)
+void command(int id)
 {
     switch (id) {
     case IDM_EXIT:
-        PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        platform_close();
         break;
     case IDM_NEWGAME:
     case IDC_NEWGAME:
-        new_game_command(hWnd);
+        new_game_command();
         break;
     case IDM_SHOWSCORES:
-        modal_top_scores(hWnd);
+        open_top_scores(nullptr);
         break;
     case IDM_ABOUT:
-        modal_message(hWnd, about_text, "About Dovra");
+        open_message_box(about_text, "About Dovra", nullptr);
         break;
     case IDM_BIGBOARD:
-        board_size_command(hWnd, 32);
+        board_size_command(32);
         break;
     case IDM_LITTLEBOARD:
-        board_size_command(hWnd, 16);
+        board_size_command(16);
         break;
     case IDM_PREVIEW:
-        preview_command(hWnd);
+        preview_command();
         break;
     case IDM_SOUND:
-        sound_command(hWnd);
+        sound_command();
         break;
     default:
-        modal_message(hWnd, "Undefined Menu Command!", "Alert!");
+        open_message_box("Undefined Menu Command!", "Alert!", nullptr);
         break;
     }
 }
