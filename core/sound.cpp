@@ -11,6 +11,7 @@
 
 unsigned char *wavbuffer[SOUND_SLOTS];
 long wavlength[SOUND_SLOTS];
+const char *sound_fallback_folder = nullptr;
 
 namespace {
 
@@ -44,13 +45,26 @@ unsigned char *load_image(const char *name, long *loaded)
     return image;
 }
 
+// The player's own file in the working folder first, else the one of that name the program came with.
+unsigned char *load_sound(const char *name, long *loaded)
+{
+    unsigned char *image = load_image(name, loaded);
+    if (image != nullptr || sound_fallback_folder == nullptr || name[0] == '\0' || name[0] == '/')
+        return image;
+    char path[2 * SOUND_NAME_LEN];
+    const int n = std::snprintf(path, sizeof path, "%s/%s", sound_fallback_folder, name);
+    if (n < 0 || n >= static_cast<int>(sizeof path))
+        return nullptr;
+    return load_image(path, loaded);
+}
+
 }  // namespace
 
 int LoadSounds()
 {
     platform_open_sound();
     for (int slot = 0; slot < SOUND_SLOTS; slot++)
-        wavbuffer[slot] = load_image(sound_name[slot], &wavlength[slot]);
+        wavbuffer[slot] = load_sound(sound_name[slot], &wavlength[slot]);
     return 1;
 }
 

@@ -16,6 +16,9 @@ enum sound_slot {
 extern char sound_name[SOUND_SLOTS][SOUND_NAME_LEN];
 extern unsigned char* wavbuffer[SOUND_SLOTS];
 extern long wavlength[SOUND_SLOTS];  // each image's length in bytes, 0 for an empty slot
+// Where a sound that is not in the working folder is looked for next, by its name: the sounds a front end
+// was installed with. Null (the Windows program) for nowhere.
+extern const char* sound_fallback_folder;
 
 void set_default_sound_names();
 // The six files into memory, and the system's sound player.
