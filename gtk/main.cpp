@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/x11/gdkx.h>
+#endif
 #include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -80,6 +83,18 @@ gboolean on_signal(gpointer application)
     return G_SOURCE_CONTINUE;
 }
 
+#ifdef GDK_WINDOWING_X11
+XIOErrorHandler display_lost_by_gtk = nullptr;
+
+// The X server went away (an X session ending without a session manager): GTK ends the process at once, so
+// what can be kept is kept first, without any call into GTK.
+int display_lost(Display* display)
+{
+    keep_game_as_it_ends();
+    return display_lost_by_gtk(display);
+}
+#endif
+
 void on_startup(GApplication* application, gpointer)
 {
     if (!claim_player()) {
@@ -90,6 +105,10 @@ void on_startup(GApplication* application, gpointer)
     const int endings[] = {SIGTERM, SIGHUP, SIGINT};
     for (int signal_number : endings)
         g_unix_signal_add(signal_number, on_signal, application);
+#ifdef GDK_WINDOWING_X11
+    if (GDK_IS_X11_DISPLAY(gdk_display_get_default()))
+        display_lost_by_gtk = XSetIOErrorHandler(display_lost);
+#endif
     set_up_menus(GTK_APPLICATION(application));
     load_settings();
 }

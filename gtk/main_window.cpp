@@ -253,6 +253,17 @@ void end_main_window()
     gtk_window_destroy(main_window);
 }
 
+void keep_game_as_it_ends()
+{
+    if (main_window == nullptr || main_window_closed)
+        return;
+    main_window_closed = 1;
+    store_entry_as_typed();
+    pay_pending_bonus();
+    deal_pending_new_game();
+    SavePrefs();
+}
+
 // ---- What the heart asks of the window ----------------------------------------------------------------
 
 void platform_show_cursor(int busy)

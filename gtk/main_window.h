@@ -16,3 +16,6 @@ int bring_main_window_forward();
 // The program ends without a close of the window (the session or a signal ends it): what the open modal
 // windows' OK would still do is done, the game saved, and everything released. Once only.
 void end_main_window();
+// The same when not even GTK may be called any more: the name being typed, the bonus and New Game's deal
+// are kept as they stand and the game saved; nothing is released.
+void keep_game_as_it_ends();

@@ -236,6 +236,15 @@ void platform_top_scores(int modal)
     show(window, ok);
 }
 
+void store_entry_as_typed()
+{
+    if (entry_dialog == nullptr)
+        return;
+    entry_dialog = nullptr;
+    name_field = nullptr;
+    enter_high_score();
+}
+
 void platform_end_score_dialog()
 {
     if (entry_dialog != nullptr)

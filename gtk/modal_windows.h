@@ -5,3 +5,6 @@
 
 // The modal window shown last and still open, null when there is none: what a second start brings forward.
 GtkWindow* modal_window_on_top();
+// Stores the entry of an open New High Score dialog with the name as typed so far, without touching the
+// dialog: for a program that cannot call GTK any more.
+void store_entry_as_typed();
