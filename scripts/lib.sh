@@ -11,6 +11,7 @@ DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_RO
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
+  libgtk-4-dev fonts-liberation2 # the GTK program; its score in Liberation Sans, with the metrics of Windows' face
   wine64 fonts-wine wine32:i386
   pulseaudio pulseaudio-utils zip unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
