@@ -39,11 +39,6 @@ void connect_server()
         pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr);
 }
 
-int connected()
-{
-    return context != nullptr && pa_context_get_state(context) == PA_CONTEXT_READY;
-}
-
 // Ends the sound that plays at once: the server throws away what it holds of it.
 void drop_stream()
 {
@@ -131,7 +126,7 @@ void platform_play_sound(const unsigned char *image, long length)
     reconnect_when_due();
     wav_pcm pcm;
     // Nothing is kept for later: what cannot play now never plays.
-    if (!connected() || !read_wav_pcm(image, length, &pcm) || pcm.frames == 0)
+    if (!sound_server_connected() || !read_wav_pcm(image, length, &pcm) || pcm.frames == 0)
         return;
     pa_sample_spec spec;
     spec.format = pcm.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
@@ -164,7 +159,7 @@ void platform_stop_sound()
 
 int sound_server_connected()
 {
-    return connected();
+    return context != nullptr && pa_context_get_state(context) == PA_CONTEXT_READY;
 }
 
 void close_sound_server()
