@@ -128,23 +128,23 @@ void platform_play_sound(const unsigned char *image, long length)
     // Nothing is kept for later: what cannot play now never plays.
     if (!sound_server_connected() || !read_wav_pcm(image, length, &pcm) || pcm.frames == 0)
         return;
-    pa_sample_spec spec;
-    spec.format = pcm.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = static_cast<uint32_t>(pcm.rate);
-    spec.channels = static_cast<uint8_t>(pcm.channels);
+    pa_sample_spec format;
+    format.format = pcm.bits == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    format.rate = static_cast<uint32_t>(pcm.rate);
+    format.channels = static_cast<uint8_t>(pcm.channels);
     pa_proplist *properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
-    stream = pa_stream_new_with_proplist(context, "Dovra", &spec, nullptr, properties);
+    stream = pa_stream_new_with_proplist(context, "Dovra", &format, nullptr, properties);
     pa_proplist_free(properties);
     if (stream == nullptr)
         return;
     unwritten = pcm.samples;
-    unwritten_bytes = static_cast<size_t>(pcm.frames) * pa_frame_size(&spec);
+    unwritten_bytes = static_cast<size_t>(pcm.frames) * pa_frame_size(&format);
     pa_stream_set_state_callback(stream, stream_changed, nullptr);
     pa_stream_set_write_callback(stream, write_samples, nullptr);
     pa_buffer_attr buffer;
     buffer.maxlength = UINT32_MAX;
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(AHEAD_MICROSECONDS, &spec));
+    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(AHEAD_MICROSECONDS, &format));
     buffer.prebuf = UINT32_MAX;
     buffer.minreq = UINT32_MAX;
     buffer.fragsize = UINT32_MAX;
