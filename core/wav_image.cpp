@@ -1,4 +1,5 @@
-// wav_image.cpp: the check a sound file's image passes before the platform may play it from memory.
+// wav_image.cpp: the check a sound file's image passes before the platform may play it from memory, and
+// the format and samples that a player takes from it.
 #include "wav_image.h"
 
 namespace {
@@ -27,8 +28,9 @@ int is_tag(const unsigned char *p, const char *tag)
     return p[0] == tag[0] && p[1] == tag[1] && p[2] == tag[2] && p[3] == tag[3];
 }
 
-// The platform plays what the format describes: plain PCM it can step through block by block.
-int is_playable_format(const unsigned char *fmt, unsigned long size)
+// The platform plays what the format describes: plain PCM it can step through block by block. Its
+// channels, bits and rate go into *pcm when it can.
+int read_playable_format(const unsigned char *fmt, unsigned long size, wav_pcm *pcm)
 {
     if (size < PCM_FORMAT_SIZE)
         return 0;
@@ -42,12 +44,17 @@ int is_playable_format(const unsigned char *fmt, unsigned long size)
         return 0;
     if (rate < MIN_RATE || rate > MAX_RATE)
         return 0;
-    return block_align == channels * bits / 8 && byte_rate == rate * block_align ? 1 : 0;
+    if (block_align != channels * bits / 8 || byte_rate != rate * block_align)
+        return 0;
+    pcm->channels = static_cast<int>(channels);
+    pcm->bits = static_cast<int>(bits);
+    pcm->rate = static_cast<int>(rate);
+    return 1;
 }
 
 }  // namespace
 
-int is_playable_wav(const unsigned char *image, long length)
+int read_wav_pcm(const unsigned char *image, long length, wav_pcm *pcm)
 {
     if (image == nullptr || length < static_cast<long>(WAVE_HEADER))
         return 0;
@@ -60,6 +67,7 @@ int is_playable_wav(const unsigned char *image, long length)
 
     int formats = 0;
     int data_chunks = 0;
+    wav_pcm found = {};
     unsigned long long pos = WAVE_HEADER;
     while (pos < riff_end) {
         if (riff_end - pos < CHUNK_HEADER)
@@ -71,16 +79,28 @@ int is_playable_wav(const unsigned char *image, long length)
             return 0;
         if (is_tag(chunk, "fmt ")) {
             // A second description, or one after the samples, leaves the player guessing.
-            if (formats > 0 || data_chunks > 0 || !is_playable_format(image + body, static_cast<unsigned long>(size)))
+            if (formats > 0 || data_chunks > 0 ||
+                !read_playable_format(image + body, static_cast<unsigned long>(size), &found))
                 return 0;
             formats++;
         } else if (is_tag(chunk, "data")) {
             if (formats == 0 || data_chunks > 0)
                 return 0;
             data_chunks++;
+            found.samples = image + body;
+            found.frames = static_cast<long>(size / static_cast<unsigned>(found.channels * found.bits / 8));
         }
         // An odd-sized chunk is followed by a pad byte; the last one may go without it.
         pos = body + size + (size & 1);
     }
-    return formats == 1 && data_chunks == 1 ? 1 : 0;
+    if (formats != 1 || data_chunks != 1)
+        return 0;
+    *pcm = found;
+    return 1;
+}
+
+int is_playable_wav(const unsigned char *image, long length)
+{
+    wav_pcm pcm;
+    return read_wav_pcm(image, length, &pcm);
 }

@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "session.h"
 #include "sound.h"
+#include "sound_server.h"
 #include "turn.h"
 
 GtkWindow* main_window = nullptr;
@@ -119,6 +120,7 @@ void close_main_window()
         g_source_remove(turn_timer);
     turn_timer = 0;
     release_sounds();
+    close_sound_server();
 }
 
 // The close box, Exit, or a close that waited for the modal windows.

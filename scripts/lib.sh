@@ -7,11 +7,12 @@ DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_RO
 # Everything the three presets, the tests under Wine, the end-to-end tests and the release files need on
 # Debian 12.
 # wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages. wine32:i386
-# runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
+# runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own. The GTK program
+# builds on GTK 4 and plays its sounds through libpulse.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
-  libgtk-4-dev fonts-liberation2 # the GTK program; its score in Liberation Sans, with the metrics of Windows' face
+  pkg-config libgtk-4-dev libpulse-dev fonts-liberation2 # the GTK program; its score in Liberation Sans, with the metrics of Windows' face
   wine64 fonts-wine wine32:i386
   pulseaudio pulseaudio-utils zip unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix

@@ -1,4 +1,5 @@
-// wav_image_test.cpp: which sound file images are kept for playing and which leave their slot empty.
+// wav_image_test.cpp: which sound file images are kept for playing and which leave their slot empty, and
+// what a player is told of a kept one.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -72,6 +73,48 @@ INSTANTIATE_TEST_SUITE_P(WavImage, WavImage, ::testing::Values(
     WavCase{"not_riff", "RIFX" + pcm_wav(SAMPLES).substr(4), 0},
     WavCase{"empty", "", 0}),
     [](const ::testing::TestParamInfo<WavCase> &info) { return std::string(info.param.name); });
+
+struct PcmCase {
+    const char *name;
+    std::string image;
+    int channels;
+    int bits;
+    int rate;
+    long samples_at;  // where the samples start in the image
+    long frames;
+};
+
+void PrintTo(const PcmCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class WavPcm : public ::testing::TestWithParam<PcmCase> {};
+
+// What a player is told of a kept image.
+TEST_P(WavPcm, GivesTheFormatAndTheWholeFramesOfTheSamples)
+{
+    const PcmCase &c = GetParam();
+    unsigned char *copy = static_cast<unsigned char *>(std::malloc(c.image.size()));
+    ASSERT_NE(copy, nullptr);
+    c.image.copy(reinterpret_cast<char *>(copy), c.image.size());
+    wav_pcm pcm = {};
+    ASSERT_EQ(read_wav_pcm(copy, static_cast<long>(c.image.size()), &pcm), 1);
+    EXPECT_EQ(pcm.channels, c.channels);
+    EXPECT_EQ(pcm.bits, c.bits);
+    EXPECT_EQ(pcm.rate, c.rate);
+    EXPECT_EQ(pcm.samples, copy + c.samples_at);
+    EXPECT_EQ(pcm.frames, c.frames);
+    std::free(copy);
+}
+
+INSTANTIATE_TEST_SUITE_P(WavPcm, WavPcm, ::testing::Values(
+    PcmCase{"mono_8_bit", pcm_wav(SAMPLES, 1, 8), 1, 8, 8000, 44, 8},
+    PcmCase{"stereo_16_bit", riff(pcm_fmt(2, 16, 44100) + chunk("data", SAMPLES + "abcd")), 2, 16, 44100, 44, 3},
+    PcmCase{"partial_last_frame_left_out", riff(pcm_fmt(2, 8) + chunk("data", "abcde")), 2, 8, 8000, 44, 2},
+    PcmCase{"chunks_before_and_between", riff(chunk("LIST", "abc") + MONO8 + chunk("note", "x") + DATA), 1, 8, 8000, 66, 8},
+    PcmCase{"no_samples", riff(pcm_fmt(1, 16, 22050) + chunk("data", "")), 1, 16, 22050, 44, 0}),
+    [](const ::testing::TestParamInfo<PcmCase> &info) { return std::string(info.param.name); });
 
 // The sounds the program ships with are all kept.
 TEST(WavImage, ShippedSoundsAreKept)

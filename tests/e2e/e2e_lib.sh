@@ -64,7 +64,16 @@ e2e_audio_start() {
     no_sound="pulseaudio and parec are not installed"
     return 0
   fi
-  HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n -F "$rt/server.pa" >"$work/pulse.log" 2>&1 &
+  : >"$work/pulse.log"
+  e2e_audio_serve "$rec"
+}
+
+# e2e_audio_serve RECORDING: starts e2e_audio_start's server on the same socket, again after it was stopped,
+# and a recorder writing RECORDING, which becomes $rec.
+e2e_audio_serve() {
+  rec=$1
+  rm -f "$rt/pulse/native"
+  HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n -F "$rt/server.pa" >>"$work/pulse.log" 2>&1 &
   pulse_pid=$!
   for _ in $(seq 50); do
     [ -S "$rt/pulse/native" ] || ! kill -0 "$pulse_pid" 2>/dev/null && break
