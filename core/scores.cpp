@@ -119,7 +119,8 @@ void insert_score(int p, int score, const char *name)
     for (int j = SCORE_ROWS - 1; j > p; j--)
         scores[j] = scores[j - 1];
     scores[p].score = score;
-    std::snprintf(scores[p].name, sizeof scores[p].name, "%s", name);
+    // A longer name keeps its first characters.
+    std::snprintf(scores[p].name, sizeof scores[p].name, "%.*s", NAME_LEN - 1, name);
 }
 
 int SaveScores()

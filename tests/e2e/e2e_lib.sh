@@ -17,6 +17,8 @@ grid=32,192,255
 # ---------------------------------------------------------------- processes, ended on every exit
 e2e_pids=() # the test's own processes (the game among them), ended first
 xvfb_pid=
+wm_pid=
+bus_pid=
 server_up=0
 pulse_pid=
 rec_pid=
@@ -35,6 +37,8 @@ e2e_cleanup() {
   fi
   stop_pid "$rec_pid"
   stop_pid "$pulse_pid"
+  stop_pid "$wm_pid"
+  stop_pid "$bus_pid"
   stop_pid "$xvfb_pid"
   [ -z "$rt" ] || rm -rf "$rt"
   [ $rc -eq 0 ] || [ $rc -eq 77 ] || printf 'e2e: failed; the run is kept in %s\n' "${work:-?}" >&2
@@ -152,6 +156,30 @@ e2e_xvfb_start() {
   [ -s "$work/display" ] || fail "Xvfb gave no display number"
   export DISPLAY=:$(head -n 1 "$work/display")
   log "Xvfb on $DISPLAY"
+}
+
+# e2e_wm_start: a small window manager on the display, which closes a window on alt+F4 as a desktop's does.
+e2e_wm_start() {
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+  log "openbox manages the display"
+}
+
+# e2e_session_bus_start: a session bus of the run's own, as a desktop session has one.
+e2e_session_bus_start() {
+  dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" >"$work/bus.log" 2>&1 &
+  bus_pid=$!
+  for _ in $(seq 50); do
+    [ -s "$work/bus" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/bus" ] || fail "the session bus did not start: $(cat "$work/bus.log")"
+  export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
+  log "session bus at $DBUS_SESSION_BUS_ADDRESS"
 }
 
 # e2e_wine_start PREFIX: the test environment for PREFIX (made when missing), a persistent server, and
@@ -342,4 +370,133 @@ e2e_close() {
   xdotool key alt+F4
   e2e_ended "$1" "dovra.exe, closed with alt+F4,"
   log "dovra.exe closed"
+}
+
+# ---------------------------------------------------------------- the prepared game
+# One piece of each kind, every one free to move, so the three pieces that drop after a move can never
+# complete a line of five. Square (x, y) is saved as cellNN with NN = 9x + y.
+pieces=(1:1:1 3:1:2 5:1:3 7:1:4 1:5:5 4:5:6 7:5:7) # x:y:kind
+score=1234
+sounds=(move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav)
+
+# prepared_prefs FILE: the prepared game with the first settings and sound names, as prefs.txt.
+prepared_prefs() {
+  local i p x y k sum=0
+  {
+    echo "# Preferences file for Dovra"
+    echo "cell_size = 16"
+    echo "display_preview = 1"
+    echo "sound_enabled = 0"
+    for i in "${!sounds[@]}"; do printf 'sound%02d = %s\n' "$i" "${sounds[$i]}"; done
+    for p in "${pieces[@]}"; do
+      IFS=: read -r x y k <<<"$p"
+      printf 'cell%02d = %d\n' $((9 * x + y)) "$k"
+      sum=$((sum + k))
+    done
+    echo "current_score = $score"
+    echo "checksum = $(((sum + score) ^ 0x6C2A))"
+  } >"$1"
+}
+
+# e2e_prepared_drawn NAME: snapshot NAME shows the prepared game on all 81 squares and three pieces in the
+# preview; sets preview to their kinds.
+e2e_prepared_drawn() {
+  local p x y k want i
+  declare -A placed=()
+  for p in "${pieces[@]}"; do
+    IFS=: read -r x y k <<<"$p"
+    placed[$x,$y]=$k
+  done
+  board "$1" >"$work/$1.board"
+  while read -r x y k; do
+    [ "$x" = p ] && continue
+    want=${placed[$x,$y]:-0}
+    [ "$k" = "$want" ] || fail "restored game: square ($x, $y) shows kind $k, saved kind $want ($(piece_box "$1" "$x" "$y" | tr '\n' ' '))"
+  done <"$work/$1.board"
+  preview=()
+  for i in 0 1 2; do
+    k=$(awk -v i="$i" '$1 == "p" && $2 == i { print $3 }' "$work/$1.board")
+    case $k in [1-7]) ;; *) fail "preview slot $i shows no piece ($(box "$1" 146 $((i * 16 + 1)) 11 11 | tr '\n' ' '))" ;; esac
+    preview+=("$k")
+  done
+  log "all 81 squares show the saved game; the preview shows kinds ${preview[*]}"
+}
+
+# e2e_move_prepared SOUNDS: with the mouse, moves a piece of the prepared game whose kind is not about to
+# drop three squares down, checking that it is drawn inverted once selected, that it arrives and three
+# pieces drop, and, with the audio server up, that its steps and drops are heard (SOUNDS: the folder of the
+# program's move.wav and drop.wav). Sets fx fy tx ty kind mover. Runs $e2e_before_move, when set, between
+# the selection and the move.
+e2e_move_prepared() {
+  local p x y k moved=0 deadline inv cols want
+  mover=
+  for p in "${pieces[@]}"; do
+    IFS=: read -r x y k <<<"$p"
+    case " ${preview[*]} " in *" $k "*) ;; *) mover=$p; break ;; esac
+  done
+  IFS=: read -r fx fy kind <<<"$mover"
+  tx=$fx ty=$((fy + 3)) # three squares down: empty in the prepared game
+  click $((fx * 16 + 7)) $((fy * 16 + 6))
+  for _ in $(seq 30); do
+    sleep 0.1
+    snap selected
+    [ "$(px selected $((fx * 16 + 1)) $((fy * 16 + 1)))" = 0,0,0 ] && break
+  done
+  inv=$(invert "${colour[$kind]}")
+  cols=$(piece_box selected "$fx" "$fy" | awk '{ print $2 }' | sort | tr '\n' ' ')
+  want=$(printf '%s\n' 0,0,0 "$inv" | sort | tr '\n' ' ')
+  [ "$cols" = "$want" ] || fail "selected square ($fx, $fy): colours $cols, expected the inverted piece $want"
+  expect_px selected $((fx * 16 + 15)) $((fy * 16 + 7)) "$(invert "$grid")" "inverted grid line of the selected square"
+  log "kind $kind at ($fx, $fy) is selected and drawn inverted"
+  [ -n "$no_sound" ] || mark
+  [ -z "${e2e_before_move:-}" ] || $e2e_before_move
+  click $((tx * 16 + 7)) $((ty * 16 + 6))
+  # Three squares at 100 ms each, a pause tick and three drops: about 0.7 s. Wait for the whole turn.
+  deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
+    sleep 0.2
+    snap moved
+    board moved >"$work/moved.board"
+    if grep -qx "$tx $ty $kind" "$work/moved.board" &&
+      [ "$(awk '$1 != "p" && $3 != 0' "$work/moved.board" | wc -l)" -eq $((${#pieces[@]} + 3)) ]; then
+      moved=1
+      break
+    fi
+  done
+  [ $moved = 1 ] || fail "the piece did not reach ($tx, $ty), or the three pieces did not drop: $(awk '$1 != "p" && $3 != 0' "$work/moved.board" | tr '\n' ';')"
+  ! grep -qx "$fx $fy $kind" "$work/moved.board" || fail "the piece still shows at ($fx, $fy)"
+  ! grep -q '?' "$work/moved.board" || fail "a square shows no recognisable picture: $(grep '?' "$work/moved.board" | tr '\n' ';')"
+  [ "$(px moved $((fx * 16 + 1)) $((fy * 16 + 1)))" = "$white" ] || fail "a square is still drawn selected"
+  log "kind $kind moved to ($tx, $ty) and three pieces dropped"
+  if [ -z "$no_sound" ]; then
+    # The first step sounds at the first tick and the last drop at tick k + 4; alone, the steps or the drops
+    # would stretch over a quarter of a second, both over about 0.68 s (less only when late ticks bunch up).
+    heard "Sound on: a move of $((ty - fy)) squares and three drops" \
+      "$(awk -v m="$(wav_seconds "$1/move.wav")" -v d="$(wav_seconds "$1/drop.wav")" -v k=$((ty - fy)) 'BEGIN { print k * m + 3 * d }')" 0.3 0.45
+  fi
+}
+
+# e2e_saved_prepared PREFS: PREFS, as the program wrote it when it closed, holds the prepared game after
+# e2e_move_prepared, square for square as the window last showed it (moved.board), with its score and checksum.
+e2e_saved_prepared() {
+  local lf=$work/saved.lf p x y k saved ncells sum
+  tr -d '\r' <"$1" >"$lf"
+  cell() { sed -n "s/^cell$(printf '%02d' $((9 * $1 + $2))) = \\(-*[0-9]*\\)\$/\\1/p" "$lf"; }
+  [ "$(cell "$tx" "$ty")" = "$kind" ] || fail "prefs.txt: square ($tx, $ty) holds '$(cell "$tx" "$ty")', expected the moved kind $kind"
+  [ "$(cell "$fx" "$fy")" != "$kind" ] || fail "prefs.txt: the moved piece is still saved at ($fx, $fy)"
+  for p in "${pieces[@]}"; do
+    IFS=: read -r x y k <<<"$p"
+    [ "$p" = "$mover" ] && continue
+    [ "$(cell "$x" "$y")" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '$(cell "$x" "$y")', expected $k"
+  done
+  ncells=$(grep -c '^cell[0-9][0-9] = ' "$lf")
+  [ "$ncells" -eq $((${#pieces[@]} + 3)) ] || fail "prefs.txt: $ncells pieces saved, expected $((${#pieces[@]} + 3))"
+  grep -qx "current_score = $score" "$lf" || fail "prefs.txt: the score is not $score"
+  sum=$(awk -F' = ' '/^cell[0-9][0-9] = / { s += $2 } END { print s }' "$lf")
+  grep -qx "checksum = $(((sum + score) ^ 0x6C2A))" "$lf" || fail "prefs.txt: wrong checksum"
+  while read -r x y k; do
+    [ "$x" = p ] && continue
+    saved=$(cell "$x" "$y")
+    [ "${saved:-0}" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '${saved:-0}', the window showed $k"
+  done <"$work/moved.board"
 }
