@@ -209,7 +209,6 @@ constexpr const char* SYSTEM_DIRECTORY = "C:\\WINDOWS\\system32";
 // and a file without it opens for reading only, even when the tests run as root, as on Windows for a player
 // without those rights. GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA") gives
 // a call that writes the handle's path as realpath resolved it at the open.
-std::vector<std::string> named_objects();   // names of the mutexes with a handle open, sorted
 std::vector<std::string> open_files();      // the paths of the open file handles, in the order they were opened
 void lack_final_path_call();                // from now on kernel32.dll has no GetFinalPathNameByHandleA, as on Windows XP
 

@@ -101,8 +101,6 @@ struct state {
     std::vector<event> events;
 
     DWORD last_error = 0;
-    std::map<std::string, int> named_objects;       // name -> open handles
-    std::map<uintptr_t, std::string> mutex_handles; // handle -> name
     std::map<uintptr_t, open_file> files;
     int no_final_path = 0;
     std::vector<library_load> library_loads;

@@ -1,4 +1,4 @@
-// kernel32.cpp: named mutexes, files and folders by handle, the last error, the current and the system folder, and the
+// kernel32.cpp: files and folders by handle, the last error, the current and the system folder, and the
 // modules kernel32.dll and winmm.dll, in the stand-in.
 #include "headless_internal.h"
 
@@ -107,14 +107,6 @@ void close_files()
 
 }  // namespace detail
 
-std::vector<std::string> named_objects()
-{
-    std::vector<std::string> names;
-    for (const auto& object : st().named_objects)
-        names.push_back(object.first);
-    return names;
-}
-
 std::vector<std::string> open_files()
 {
     std::vector<std::string> paths;
@@ -141,25 +133,6 @@ void fail_library_loads()
 }  // namespace headless
 
 extern "C" {
-
-HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR lpName)
-{
-    state& s = st();
-    HANDLE handle = new_handle();
-    std::string name = lpName ? lpName : "";
-    if (!name.empty()) {
-        // Kernel object names are case-sensitive, and a backslash would name a namespace.
-        if (name.find('\\') != std::string::npos)
-            misuse("CreateMutexA with a backslash in its name: " + name);
-        int& open = s.named_objects[name];
-        s.last_error = open > 0 ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
-        ++open;
-    } else {
-        s.last_error = ERROR_SUCCESS;
-    }
-    s.mutex_handles[reinterpret_cast<uintptr_t>(handle)] = name;
-    return handle;
-}
 
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
@@ -225,13 +198,6 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
 BOOL WINAPI CloseHandle(HANDLE hObject)
 {
     state& s = st();
-    auto mutex = s.mutex_handles.find(reinterpret_cast<uintptr_t>(hObject));
-    if (mutex != s.mutex_handles.end()) {
-        if (!mutex->second.empty() && --s.named_objects[mutex->second] == 0)
-            s.named_objects.erase(mutex->second);
-        s.mutex_handles.erase(mutex);
-        return TRUE;
-    }
     auto it = s.files.find(reinterpret_cast<uintptr_t>(hObject));
     if (it == s.files.end()) {
         misuse("CloseHandle on " + hex(hObject) + ", which is no open handle");

@@ -556,7 +556,6 @@ BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetLastActivePopup(HWND hWnd);
 
 /* ---- kernel32 ---- */
-HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);

@@ -278,21 +278,9 @@ TEST_F(Headless, LockFilesAreSharedByTheFileWhateverItsName)
     std::filesystem::remove_all(folder);
 }
 
-// A Dovra looks for another in its folder by a named mutex and a property of that one's main window.
-TEST_F(Headless, NamedMutexesAndWindowPropertiesAreSharedLikeTheSystemsOwn)
+// The main window of a folder's Dovra carries a property that a later start there looks for.
+TEST_F(Headless, WindowPropertiesAndLookupsAreLikeTheSystemsOwn)
 {
-    HANDLE first = CreateMutexA(NULL, FALSE, "Dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-    HANDLE second = CreateMutexA(NULL, FALSE, "Dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    CreateMutexA(NULL, FALSE, "dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << "kernel object names are case-sensitive";
-    EXPECT_TRUE(CloseHandle(first));
-    EXPECT_TRUE(CloseHandle(second));
-    EXPECT_EQ(headless::named_objects(), std::vector<std::string>{"dovra-1"});
-    EXPECT_FALSE(CloseHandle(second));
-    EXPECT_EQ(headless::misuses().size(), 1u);
-
     HWND mine = make_window();
     HWND other = headless::foreign_window("probe", "Other");
     EXPECT_EQ(FindWindowExA(NULL, NULL, "Probe", NULL), mine);
