@@ -27,6 +27,7 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE hPrevInst, LPSTR lpCmdLine, int nC
     if (!claim_working_folder())
         return 0;
     int status = run(hInst, hPrevInst, nCmdShow);
+    // Only now, with the game saved, may the next start read the folder's files.
     release_working_folder();
     return status;
 }

@@ -1,5 +1,6 @@
-// one_per_folder.cpp: one Dovra per working folder: a named mutex made from the folder's path says whether a
-// Dovra runs there already, and a property of its main window tells that window from other folders' Dovras.
+// one_per_folder.cpp: one Dovra per working folder: a lock file held open without sharing says whether a Dovra
+// runs there already, whatever name each reached the folder by, and a property of its main window named after the
+// folder's final path tells that window from other folders' Dovras.
 #include "one_per_folder.h"
 
 #include <cstdint>
@@ -10,8 +11,33 @@
 namespace {
 
 char lock_name[FOLDER_LOCK_NAME_LEN];
-HANDLE folder_lock = NULL;
+HANDLE folder_lock = INVALID_HANDLE_VALUE;
 HWND marked_window = NULL;
+
+typedef DWORD(WINAPI* final_path_call)(HANDLE, LPSTR, DWORD, DWORD);
+
+// The working folder's path as the file system resolves it, one for all of the folder's names; on Windows XP,
+// which lacks the call, the path as the folder was reached. 0 when there is none.
+int working_folder_path(char* path, DWORD size)
+{
+    DWORD length = 0;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const final_path_call final_path =
+        kernel == NULL ? NULL
+                       : reinterpret_cast<final_path_call>(reinterpret_cast<void (*)()>(
+                             GetProcAddress(kernel, "GetFinalPathNameByHandleA")));
+    if (final_path != NULL) {
+        HANDLE folder = CreateFileA(".", FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+        if (folder != INVALID_HANDLE_VALUE) {
+            length = final_path(folder, path, size, 0);
+            CloseHandle(folder);
+        }
+    }
+    if (length == 0 || length >= size)
+        length = GetCurrentDirectoryA(size, path);
+    return length != 0 && length < size;
+}
 
 // The Dovra of this folder, when its window is up yet.
 HWND running_window()
@@ -43,20 +69,22 @@ void folder_lock_name(const char* folder, char name[FOLDER_LOCK_NAME_LEN])
 
 int claim_working_folder()
 {
-    char folder[1024];
-    const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder)
+    // The file system decides who holds the lock by the file, not by its name, and a server keeps the share
+    // mode for all its clients; closing, or the end of the process however it ends, deletes the file.
+    HANDLE lock = CreateFileA(FOLDER_LOCK_FILE, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    // A read-only folder, a lock that an ending Dovra is deleting: nothing can be told, so this one runs.
+    if (lock == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION)
         return 1;
-    folder_lock_name(folder, lock_name);
-    HANDLE lock = CreateMutexA(NULL, FALSE, lock_name);
-    if (lock == NULL)
-        return 1;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+    char folder[4096];
+    lock_name[0] = '\0';
+    if (working_folder_path(folder, sizeof folder))
+        folder_lock_name(folder, lock_name);
+    if (lock != INVALID_HANDLE_VALUE) {
         folder_lock = lock;
         return 1;
     }
-    CloseHandle(lock);
-    HWND other = running_window();
+    HWND other = lock_name[0] != '\0' ? running_window() : NULL;
     if (other != NULL) {
         if (IsIconic(other))
             ShowWindow(other, SW_RESTORE);
@@ -68,7 +96,8 @@ int claim_working_folder()
 
 void mark_main_window(HWND hWnd)
 {
-    if (folder_lock != NULL && SetPropA(hWnd, lock_name, reinterpret_cast<HANDLE>(1)))
+    if (folder_lock != INVALID_HANDLE_VALUE && lock_name[0] != '\0' &&
+        SetPropA(hWnd, lock_name, reinterpret_cast<HANDLE>(1)))
         marked_window = hWnd;
 }
 
@@ -77,7 +106,8 @@ void release_working_folder()
     if (marked_window != NULL)
         RemovePropA(marked_window, lock_name);
     marked_window = NULL;
-    if (folder_lock != NULL)
+    if (folder_lock != INVALID_HANDLE_VALUE)
         CloseHandle(folder_lock);
-    folder_lock = NULL;
+    folder_lock = INVALID_HANDLE_VALUE;
+    lock_name[0] = '\0';
 }

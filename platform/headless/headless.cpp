@@ -38,6 +38,7 @@ using namespace detail;
 
 void reset()
 {
+    close_files();
     state& s = st();
     s = state();
 }

@@ -202,7 +202,15 @@ const std::vector<event>& events();       // sounds, message boxes and dialogs (
 // recording one above.
 constexpr const char* SYSTEM_DIRECTORY = "C:\\WINDOWS\\system32";
 
-std::vector<std::string> named_objects();   // names of the mutexes with a handle open, sorted
+// CreateFileA opens native files (OPEN_ALWAYS and OPEN_EXISTING; a folder only with FILE_FLAG_BACKUP_SEMANTICS).
+// Share modes are kept between its own handles by the file's identity, so any name of a file conflicts;
+// FILE_FLAG_DELETE_ON_CLOSE removes the file at the last close of a handle to it, and reset() closes every
+// handle as the end of a process does. A folder without write permission for its owner takes no new file
+// and a file without it opens for reading only, even when the tests run as root, as on Windows for a player
+// without those rights. GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA") gives
+// a call that writes the handle's path as realpath resolved it at the open.
+std::vector<std::string> open_files();      // the paths of the open file handles, in the order they were opened
+void lack_final_path_call();                // from now on kernel32.dll has no GetFinalPathNameByHandleA, as on Windows XP
 
 struct library_load {
     std::string path;     // the LoadLibraryExA argument

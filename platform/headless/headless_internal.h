@@ -51,6 +51,16 @@ struct open_dialog {
     INT_PTR result;
 };
 
+// A native file or folder behind a handle of CreateFileA.
+struct open_file {
+    int fd;
+    unsigned long long device, inode;  // the file's identity, whatever name it was opened by
+    std::string path;                  // as realpath resolved it at the open
+    DWORD use;                         // FILE_SHARE_READ, _WRITE and _DELETE bits for the access taken
+    DWORD share;
+    int delete_on_close;
+};
+
 struct state {
     std::map<uintptr_t, window_rec> windows;
     std::vector<HWND> window_order;
@@ -91,8 +101,8 @@ struct state {
     std::vector<event> events;
 
     DWORD last_error = 0;
-    std::map<std::string, int> named_objects;       // name -> open handles
-    std::map<uintptr_t, std::string> mutex_handles; // handle -> name
+    std::map<uintptr_t, open_file> files;
+    int no_final_path = 0;
     std::vector<library_load> library_loads;
     int fail_library_loads = 0;
 
@@ -118,6 +128,7 @@ void destroy_window(HWND hwnd);      // marks it and its children destroyed, dro
 HWND create_control(HWND parent, int id, const char* class_name, const char* text, DWORD style);
 RECT client_rect(const window_rec& w);
 
+void close_files();                 // every file handle, as the end of a process closes them
 int deliver_tick();                 // one WM_TIMER from the earliest timer, dispatched; 0 when there is none
 void paint_invalid_windows();       // what a modal loop does between messages
 HGDIOBJ stock_object(int index);    // also the DC defaults: index -1 is the default bitmap

@@ -16,6 +16,7 @@ grid=32,192,255
 
 # ---------------------------------------------------------------- processes, ended on every exit
 e2e_pids=() # the test's own processes (the game among them), ended first
+e2e_drives=() # drive letters mapped in the run's Wine prefix, removed
 xvfb_pid=
 wm_pid=
 bus_pid=
@@ -32,6 +33,7 @@ stop_pid() { # PID: ends a process of ours, waiting for it a little
 e2e_cleanup() {
   local rc=$? p
   for p in "${e2e_pids[@]}"; do stop_pid "$p"; done
+  for p in "${e2e_drives[@]}"; do rm -f "$p"; done
   if [ $server_up = 1 ]; then
     dovra_wine_stop
   fi
@@ -192,6 +194,28 @@ e2e_wine_start() {
   timeout 60 "$DOVRA_WINE64" wineboot </dev/null >/dev/null 2>&1
   log "wineserver up for $1"
 }
+
+# e2e_drive FOLDER: maps a free drive letter of the prefix to FOLDER, as Wine maps drives and as a player maps
+# a network drive to a folder; sets drive, the letter and its colon. A letter left mapped into the run's
+# folder by an earlier run is taken back first.
+e2e_drive() {
+  local link letter
+  for link in "$WINEPREFIX"/dosdevices/?:; do
+    case $(readlink "$link" || true) in "$work"/*) rm -f "$link" ;; esac
+  done
+  for letter in s t u v w x y; do
+    link=$WINEPREFIX/dosdevices/$letter:
+    [ -e "$link" ] || [ -L "$link" ] && continue
+    ln -s "$1" "$link"
+    e2e_drives+=("$link")
+    drive=${letter^^}:
+    return 0
+  done
+  fail "no free drive letter in $WINEPREFIX/dosdevices"
+}
+
+# win_path PATH: the Windows name of a Unix path on Wine's drive Z:.
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # ---------------------------------------------------------------- looking at the window
 # e2e_window [PID [SECONDS]]: waits up to SECONDS (15) for the window titled Dovra, while process PID runs

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # e2e_test.sh ZIP CC: unpacks a release zip and plays the program in it, 32- or 64-bit, under Wine in a
 # virtual X server, listening to it through a private audio server. It restores a prepared game, checks the
-# drawn window pixel by pixel, checks that a second start in the same folder ends at once and one in another
-# folder runs, checks that a refused click is silent with Sound off and plays woops.wav with Sound on, moves
-# a piece with the mouse and hears its steps and drops, switches to the Big Board, closes the window like a
-# player and checks the saved game in prefs.txt. All along, a winmm.dll built with CC (the mingw C compiler
-# of the program's kind) lies beside the program, and Wine prefers such a DLL as Windows does: it must
-# never run.
+# drawn window pixel by pixel, checks that the folder holds a hidden lock while the game runs and that a
+# second start in the same folder, by its name, a drive letter mapped to it, its 8.3 name or its name in
+# capitals, ends at once and brings the first to the front, while one in another folder runs; checks that a
+# refused click is silent with Sound off and plays woops.wav with Sound on, moves a piece with the mouse and
+# hears its steps and drops, switches to the Big Board, closes the window like a player and checks the saved
+# game in prefs.txt and that the lock went with the close. All along, a winmm.dll built with CC (the mingw C
+# compiler of the program's kind) lies beside the program, and Wine prefers such a DLL as Windows does: it
+# must never run.
 # Environment: DOVRA_E2E_PREFIX (the Wine prefix to use, made when missing), DOVRA_E2E_WORK (the folder the
 # zip is unpacked in, default ./e2e-run), E2E_PICTURES (a folder: also save screenshot.png, big-board.png
 # and the frames of the move in move/ there).
@@ -102,11 +104,20 @@ e2e_wine_start "$prefix"
 # Every Dovra started from here on prefers a winmm.dll found along the search for one, as Windows does.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
 
+# A drive letter mapped to the folder. Wine names a folder by the drive that maps it deepest, so the final
+# path that names the first Dovra's window is taken through this drive: it is there before the first start.
+e2e_drive "$run"
+# start_bat NAME FOLDER: NAME.bat in the run's folder, which starts dovra.exe in FOLDER as Windows spells it;
+# cmd waits for the program and ends with its status.
+start_bat() { printf '@echo off\r\ncd /d %s\r\ndovra.exe\r\n' "$2" >"$work/$1.bat"; }
+# The first Dovra is started in the folder by its own name on drive Z:, the later starts by other names.
+zrun=$(win_path "$run")
+start_bat first "$zrun"
 cd "$run"
-"$DOVRA_WINE64" "$exe" </dev/null >"$work/dovra.log" 2>&1 &
+"$DOVRA_WINE64" cmd /c "$(win_path "$work")\\first.bat" </dev/null >"$work/dovra.log" 2>&1 &
 game_pid=$!
 e2e_pids+=("$game_pid")
-log "dovra.exe started, pid $game_pid"
+log "dovra.exe started in $zrun through cmd, pid $game_pid; $drive is mapped to the same folder"
 
 e2e_window "$game_pid"
 e2e_first_paint start
@@ -186,9 +197,14 @@ centre2=$((sx0 + sx1))
 log "button and score text are in place"
 
 # ---------------------------------------------------------------- one Dovra per folder
-dovra_windows() { xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null || true; }
+dovra_windows() { xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null | sort || true; }
 files() { find "$run" -type f -printf '%P %s %T@\n' | sort; }
-# A Dovra in another folder runs beside this one; it is ended once its window shows.
+# While Dovra runs, its folder holds a hidden lock file.
+[ -f "$run/dovra.lock" ] || fail "no dovra.lock in the folder while Dovra runs"
+attrib=$("$DOVRA_WINE64" cmd /c attrib "$zrun\\dovra.lock" </dev/null 2>/dev/null | tr -d '\r')
+[[ $attrib == *H*dovra.lock ]] || fail "dovra.lock is not hidden: attrib says '$attrib'"
+log "the folder holds a hidden dovra.lock"
+# A Dovra in another folder runs beside this one, in front while this folder's is started again.
 other=$work/other
 mkdir -p "$other"
 cp "$exe" "$other/"
@@ -201,21 +217,66 @@ for _ in $(seq 150); do
   sleep 0.1
 done
 [ -n "$other_win" ] || fail "a Dovra started in another folder showed no window beside the first"
+both=$(printf '%s\n' "$win" "$other_win" | sort)
+log "a Dovra in another folder runs beside the first"
+# Second starts in this folder: as a player starts it there (Wine names the folder by the drive letter), then
+# through cmd by the drive letter, the 8.3 short name and the name in capitals. Each ends at once, touching
+# no file, and brings the first Dovra in front of the other folder's.
+printf '@echo off\r\ncd /d %s\r\nfor %%%%I in (.) do echo %%%%~sI\r\n' "$zrun" >"$work/short.bat"
+short=$("$DOVRA_WINE64" cmd /c "$(win_path "$work")\\short.bat" </dev/null 2>/dev/null | tr -d '\r')
+[ -n "$short" ] || fail "cmd gave no 8.3 name of $zrun"
+spellings=("" "$drive\\" "$short" "${zrun^^}")
+ran=()
+ended=()
+for spelling in "${spellings[@]}"; do
+  as=${spelling:-"wine64 dovra.exe in the folder"}
+  before=$(files)
+  xdotool windowfocus "$other_win"
+  for _ in $(seq 30); do
+    [ "$(xdotool getwindowfocus)" = "$other_win" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool getwindowfocus)" = "$other_win" ] || fail "the other folder's Dovra could not be put in front"
+  t=$(date +%s.%N)
+  if [ -z "$spelling" ]; then
+    "$DOVRA_WINE64" "$exe" </dev/null >>"$work/dovra.log" 2>&1 &
+  else
+    start_bat second "$spelling"
+    "$DOVRA_WINE64" cmd /c "$(win_path "$work")\\second.bat" </dev/null >>"$work/dovra.log" 2>&1 &
+  fi
+  second_pid=$!
+  e2e_pids+=("$second_pid")
+  for _ in $(seq 100); do
+    kill -0 "$second_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$second_pid" 2>/dev/null; then
+    # A second Dovra runs: it is ended without a close, so it saves nothing, and the next name is tried.
+    ran+=("$as;")
+    log "started as $as: a second Dovra ran beside the first"
+    for w in $(dovra_windows); do
+      [ "$w" = "$win" ] || [ "$w" = "$other_win" ] || stop_pid "$(xdotool getwindowpid "$w")"
+    done
+    stop_pid "$second_pid"
+    continue
+  fi
+  rc=0
+  wait "$second_pid" || rc=$?
+  secs=$(awk -v a="$t" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+  [ $rc -eq 0 ] || fail "started as $as, the second Dovra ended with status $rc"
+  [ "$(dovra_windows)" = "$both" ] || fail "after a second start as $as the windows are: $(dovra_windows | tr '\n' ' ')"
+  [ "$(files)" = "$before" ] || fail "a second start as $as changed the folder's files: $(diff <(echo "$before") <(files) | tr '\n' ' ')"
+  for _ in $(seq 20); do
+    [ "$(xdotool getwindowfocus)" = "$win" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool getwindowfocus)" = "$win" ] || fail "after a second start as $as the first Dovra is not in front"
+  ended+=("$as ($secs s)")
+  log "started as $as: ended after $secs s; no file touched, the first Dovra in front"
+done
+[ ${#ran[@]} -eq 0 ] || fail "a second Dovra ran in the folder when started as: ${ran[*]}"
 stop_pid "$(xdotool getwindowpid "$other_win")"
-log "a Dovra in another folder ran beside the first"
-# A second start in this folder ends at once, touching no file, and leaves the first window in front.
-before=$(files)
-t=$(date +%s.%N)
-"$DOVRA_WINE64" "$exe" </dev/null >>"$work/dovra.log" 2>&1 &
-second_pid=$!
-e2e_pids+=("$second_pid")
-e2e_ended "$second_pid" "a second start in the same folder"
-second_s=$(awk -v a="$t" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
-[ "$(dovra_windows)" = "$win" ] || fail "after a second start in the same folder the windows are: $(dovra_windows | tr '\n' ' ')"
-[ "$(files)" = "$before" ] || fail "a second start in the same folder changed its files: $(diff <(echo "$before") <(files) | tr '\n' ' ')"
-[ "$(xdotool getwindowfocus)" = "$win" ] || fail "after a second start in the same folder the first window is not in front"
-log "a second start in the same folder ended after $second_s s; one window, no file touched, the first in front"
-# Both starts here would have loaded it by now: a DLL a program imports is loaded before the program runs.
+# Every start here would have loaded it by now: a DLL a program imports is loaded before the program runs.
 [ ! -e "$planted" ] || fail "the winmm.dll beside dovra.exe ran inside it"
 log "the winmm.dll beside dovra.exe never ran"
 
@@ -326,6 +387,7 @@ log "the Big Board is drawn, window $WIDTH x $HEIGHT"
 # ---------------------------------------------------------------- closing like a player
 sleep 0.3
 e2e_close "$game_pid"
+[ ! -e "$run/dovra.lock" ] || fail "dovra.lock is still in the folder after the close"
 
 # ---------------------------------------------------------------- the saved game
 prefs=$run/prefs.txt
@@ -367,5 +429,5 @@ done <"$work/moved.board"
 log "prefs.txt holds the game as it was left"
 [ -z "$no_sound" ] || skip "the sound checks: $no_sound (every other check passed)"
 echo "e2e: passed: dovra.exe from $(basename "$zip"), drawn, played, heard with Sound off and on"
-echo "e2e: one Dovra per folder: a second start beside it ended after $second_s s, files untouched; one in another folder ran"
+echo "e2e: one Dovra per folder (started as $zrun, $drive mapped to it): second starts as $(printf '%s, ' "${ended[@]}")each ended, files untouched, the first brought in front of another folder's Dovra, which ran"
 echo "e2e: a winmm.dll beside dovra.exe, preferred by Wine as by Windows, never ran; the sounds came from the system's"

@@ -5,7 +5,9 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <filesystem>
 
+#include "common/files.h"
 #include "headless.h"
 
 namespace {
@@ -222,21 +224,63 @@ TEST_F(Headless, QuitPostedUnderAModalWindowEndsItAndStays)
     EXPECT_EQ(headless::quit_posted(), 1);
 }
 
-// A Dovra looks for another in its folder by a named mutex and a property of that one's main window.
-TEST_F(Headless, NamedMutexesAndWindowPropertiesAreSharedLikeTheSystemsOwn)
+// A Dovra holds a lock file open in its folder. Share modes are kept by the file, whatever name opened it, and a
+// file deleted on close goes with the last handle to it.
+TEST_F(Headless, LockFilesAreSharedByTheFileWhateverItsName)
 {
-    HANDLE first = CreateMutexA(NULL, FALSE, "Dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-    HANDLE second = CreateMutexA(NULL, FALSE, "Dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    CreateMutexA(NULL, FALSE, "dovra-1");
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << "kernel object names are case-sensitive";
-    EXPECT_TRUE(CloseHandle(first));
-    EXPECT_TRUE(CloseHandle(second));
-    EXPECT_EQ(headless::named_objects(), std::vector<std::string>{"dovra-1"});
-    EXPECT_FALSE(CloseHandle(second));
+    const std::filesystem::path folder = make_temp_folder("dovra-headless-");
+    ASSERT_FALSE(folder.empty());
+    std::filesystem::create_directory_symlink(folder, folder.string() + "-link");
+    const std::string lock = folder.string() + "/dovra.lock";
+    const std::string same_lock = folder.string() + "-link/./dovra.lock";
+    const DWORD rw = GENERIC_READ | GENERIC_WRITE;
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE held = CreateFileA(lock.c_str(), rw, 0, NULL, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << "a new file";
+    struct open_case {
+        DWORD access, share, disposition;
+        DWORD error;
+    };
+    // Against a handle that shares nothing, asking for no data at all is the only way in.
+    for (const open_case& c : {open_case{GENERIC_READ, all, OPEN_EXISTING, ERROR_SHARING_VIOLATION},
+                               open_case{rw, 0, OPEN_ALWAYS, ERROR_SHARING_VIOLATION},
+                               open_case{FILE_READ_ATTRIBUTES, all, OPEN_EXISTING, ERROR_SUCCESS}}) {
+        HANDLE h = CreateFileA(same_lock.c_str(), c.access, c.share, NULL, c.disposition, 0, NULL);
+        EXPECT_EQ(h == INVALID_HANDLE_VALUE, c.error != ERROR_SUCCESS) << c.access;
+        EXPECT_EQ(GetLastError(), c.error) << c.access;
+        if (h != INVALID_HANDLE_VALUE) {
+            EXPECT_TRUE(CloseHandle(h));
+        }
+    }
+    EXPECT_EQ(CreateFileA((folder.string() + "-link").c_str(), FILE_READ_ATTRIBUTES, all, NULL, OPEN_EXISTING, 0, NULL),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "a folder without backup semantics";
+    HANDLE dir = CreateFileA((folder.string() + "-link").c_str(), FILE_READ_ATTRIBUTES, all, NULL, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    ASSERT_NE(dir, INVALID_HANDLE_VALUE);
+    typedef DWORD(WINAPI * final_path_call)(HANDLE, LPSTR, DWORD, DWORD);
+    const final_path_call final_path = reinterpret_cast<final_path_call>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetFinalPathNameByHandleA")));
+    ASSERT_NE(final_path, nullptr);
+    char path[4096];
+    const std::string resolved = std::filesystem::canonical(folder).string();
+    EXPECT_EQ(final_path(dir, path, 3, 0), resolved.size() + 1) << "the size needed";
+    EXPECT_EQ(final_path(dir, path, sizeof path, 0), resolved.size());
+    EXPECT_EQ(std::string(path), resolved);
+    EXPECT_TRUE(CloseHandle(dir));
+    EXPECT_EQ(headless::open_files(), std::vector<std::string>{resolved + "/dovra.lock"});
+    EXPECT_TRUE(CloseHandle(held));
+    EXPECT_FALSE(std::filesystem::exists(lock)) << "deleted at the last close";
+    EXPECT_FALSE(CloseHandle(held));
     EXPECT_EQ(headless::misuses().size(), 1u);
+    std::filesystem::remove(folder.string() + "-link");
+    std::filesystem::remove_all(folder);
+}
 
+// The main window of a folder's Dovra carries a property that a later start there looks for.
+TEST_F(Headless, WindowPropertiesAndLookupsAreLikeTheSystemsOwn)
+{
     HWND mine = make_window();
     HWND other = headless::foreign_window("probe", "Other");
     EXPECT_EQ(FindWindowExA(NULL, NULL, "Probe", NULL), mine);

@@ -52,10 +52,12 @@ lnk="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Men
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dovra'
 shipped=(dovra.exe move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav README.txt LICENSE.txt)
 
-# installed: the install folder holds the zip's files, the same bytes, and the uninstaller besides.
+# installed WHAT [running]: the install folder holds the zip's files, the same bytes, and the uninstaller
+# besides; while the game runs, its lock too.
 installed() {
-  local f
-  [ "$(ls "$dir" | grep -vxE 'prefs.txt|scores.txt' | sort)" = "$(printf '%s\n' "${shipped[@]}" uninstall.exe | sort)" ] ||
+  local f lock=()
+  [ "${2:-}" != running ] || lock=(dovra.lock)
+  [ "$(ls "$dir" | grep -vxE 'prefs.txt|scores.txt' | sort)" = "$(printf '%s\n' "${shipped[@]}" uninstall.exe "${lock[@]}" | sort)" ] ||
     fail "$1: the install folder holds: $(ls "$dir" | tr '\n' ' ')"
   for f in "${shipped[@]}"; do cmp -s "$files/$f" "$dir/$f" || fail "$1: $f differs from the zip's"; done
 }
@@ -137,7 +139,7 @@ refused() { # WHAT PROGRAM ARGS...: the program must give up with a non-zero exi
   shift
   wine_run "$@" || rc=$?
   [ $rc -ne 0 ] || fail "$what went ahead while Dovra was running"
-  installed "$what, refused while Dovra runs"
+  installed "$what, refused while Dovra runs" running
 }
 refused "the installer" "$setup" /S
 # Run in place (_?=), the uninstaller gives its own exit code instead of going on in a copy of itself.

@@ -675,9 +675,26 @@ std::string lock_name_of(const std::string& folder)
     return name;
 }
 
-std::string lock_name_here()
+// The folder as the file system resolves it, whatever name it was reached by.
+std::string final_path(const std::string& folder)
 {
-    return lock_name_of(std::filesystem::current_path().string());
+    return std::filesystem::canonical(folder).string();
+}
+
+// Another Dovra's lock, taken as the program takes it, through the name given.
+HANDLE hold_lock(const std::string& path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+}
+
+// The minimised main window of a Dovra in another process, marked as the Dovra of that folder.
+HWND other_dovra_window(const std::string& folder_name)
+{
+    HWND w = headless::foreign_window("Dovra", "Dovra");
+    SetPropA(w, folder_name.c_str(), reinterpret_cast<HANDLE>(1));
+    ShowWindow(w, SW_MINIMIZE);
+    return w;
 }
 
 struct lock_name_case {
@@ -703,7 +720,7 @@ INSTANTIATE_TEST_SUITE_P(
                       lock_name_case{"c:\\GAMES\\dovra", "Dovra-9ad6e2b2a04dbfdb"},
                       lock_name_case{"C:\\Games\\Dovra2", "Dovra-68e31e86641d18eb"}));
 
-// A kernel object's name may hold neither a namespace separator nor any length.
+// A window property's name may hold neither a namespace separator nor any length.
 TEST(FolderLockName, StaysShortForTheLongestPath)
 {
     const std::string name = lock_name_of(std::string(5000, 'x'));
@@ -711,18 +728,26 @@ TEST(FolderLockName, StaysShortForTheLongestPath)
     EXPECT_EQ(name.find('\\'), std::string::npos);
 }
 
+// 1 when kernel32.dll has GetFinalPathNameByHandleA; Windows XP has not, and the folder's path as reached names
+// the window there.
+class SecondStartInTheSameFolder : public WindowTest, public ::testing::WithParamInterface<int> {};
+
 // Two starts in one folder: the second, started while the first runs, ends at once.
-TEST_F(WindowTest, SecondStartInTheSameFolderBringsTheFirstForwardAndTouchesNothing)
+TEST_P(SecondStartInTheSameFolder, BringsTheFirstForwardAndTouchesNothing)
 {
+    if (!GetParam())
+        headless::lack_final_path_call();
     write_file("prefs.txt", "cell_size = 32\n");
     write_file("scores.txt", "700 Ann\n");
     int second = -1;
     std::string prefs_then, scores_then;
+    std::vector<std::string> files_open;
     HWND first = NULL;
     size_t windows_before = 0;
     close_when_idle(1, [&] {
         first = MyWindow;
         ShowWindow(first, SW_MINIMIZE);
+        files_open = headless::open_files();
         // What the second start would read if it read anything.
         write_file("prefs.txt", "cell_size = 24\n");
         windows_before = headless::windows().size();
@@ -733,6 +758,7 @@ TEST_F(WindowTest, SecondStartInTheSameFolderBringsTheFirstForwardAndTouchesNoth
 
     EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
 
+    EXPECT_EQ(files_open, std::vector<std::string>{final_path(".") + "/" + FOLDER_LOCK_FILE});
     EXPECT_EQ(second, 0);
     EXPECT_EQ(prefs_then, "cell_size = 24\n");
     EXPECT_EQ(scores_then, "700 Ann\n");
@@ -743,18 +769,24 @@ TEST_F(WindowTest, SecondStartInTheSameFolderBringsTheFirstForwardAndTouchesNoth
     EXPECT_EQ(headless::window(first)->show_cmd, SW_RESTORE);
     EXPECT_EQ(headless::foreground_window(), first);
     // The first one's close frees the folder for the next start.
-    EXPECT_TRUE(headless::named_objects().empty());
-    EXPECT_EQ(GetPropA(first, lock_name_here().c_str()), nullptr);
+    EXPECT_TRUE(headless::open_files().empty());
+    EXPECT_FALSE(file_exists(FOLDER_LOCK_FILE)) << "the lock outlived the close";
+    EXPECT_EQ(GetPropA(first, lock_name_of(final_path(".")).c_str()), nullptr);
     EXPECT_TRUE(headless::misuses().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowTest, SecondStartInTheSameFolder, ::testing::Values(1, 0),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param ? "named_by_its_final_path" : "on_windows_xp");
+                         });
 
 namespace {
 
 struct other_dovra_case {
     const char* name;
-    int same_folder;  // the other Dovra's folder is this one
-    int has_window;   // its window is up yet
-    int runs;         // this start goes on
+    const char* folder;  // the other Dovra's folder, by the name it reached it
+    int has_window;      // its window is up yet
+    int runs;            // this start goes on
 };
 
 void PrintTo(const other_dovra_case& c, std::ostream* os)
@@ -766,16 +798,16 @@ void PrintTo(const other_dovra_case& c, std::ostream* os)
 
 class OtherDovraRunning : public WindowTest, public ::testing::WithParamInterface<other_dovra_case> {};
 
-TEST_P(OtherDovraRunning, StopsThisStartOnlyInItsOwnFolder)
+// Another Dovra holds its folder's lock; a Dovra of a third folder, minimised, is listed before it.
+TEST_P(OtherDovraRunning, StopsThisStartOnlyInItsOwnFolderAndBringsOnlyItForward)
 {
     const other_dovra_case& c = GetParam();
-    const std::string lock = c.same_folder ? lock_name_here() : lock_name_of("C:\\Games\\Dovra");
-    HANDLE other_lock = CreateMutexA(NULL, FALSE, lock.c_str());
-    HWND other = c.has_window ? headless::foreign_window("Dovra", "Dovra") : NULL;
-    if (other) {
-        SetPropA(other, lock.c_str(), reinterpret_cast<HANDLE>(1));
-        ShowWindow(other, SW_MINIMIZE);
-    }
+    std::filesystem::create_directory("elsewhere");
+    std::filesystem::create_directory_symlink(".", "link");
+    HWND third = other_dovra_window(lock_name_of("C:\\Games\\Dovra"));
+    HANDLE other_lock = hold_lock(std::string(c.folder) + "/" + FOLDER_LOCK_FILE);
+    ASSERT_NE(other_lock, INVALID_HANDLE_VALUE);
+    HWND other = c.has_window ? other_dovra_window(lock_name_of(final_path(c.folder))) : NULL;
     write_file("prefs.txt", "cell_size = 32\n");
     write_file("scores.txt", "700 Ann\n");
     close_when_idle(1);
@@ -789,22 +821,75 @@ TEST_P(OtherDovraRunning, StopsThisStartOnlyInItsOwnFolder)
     EXPECT_EQ(headless::library_loads().size(), c.runs ? 1u : 0u);
     EXPECT_EQ(read_file("prefs.txt") == "cell_size = 32\n", c.runs == 0);
     EXPECT_EQ(read_file("scores.txt"), "700 Ann\n");
+    EXPECT_EQ(headless::window(third)->show_cmd, SW_MINIMIZE);
     if (other) {
         EXPECT_EQ(headless::window(other)->show_cmd, c.runs ? SW_MINIMIZE : SW_RESTORE);
-        EXPECT_EQ(headless::foreground_window(), c.runs ? NULL : other);
     }
-    EXPECT_EQ(headless::named_objects(), std::vector<std::string>{lock});
+    EXPECT_EQ(headless::foreground_window(), c.runs ? NULL : other);
+    EXPECT_EQ(headless::open_files(), std::vector<std::string>{final_path(c.folder) + "/" + FOLDER_LOCK_FILE});
+    if (c.runs) {
+        EXPECT_FALSE(file_exists(FOLDER_LOCK_FILE)) << "this start's lock outlived its close";
+    }
     CloseHandle(other_lock);
     EXPECT_TRUE(headless::misuses().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowTest, OtherDovraRunning,
-                         ::testing::Values(other_dovra_case{"in_another_folder", 0, 1, 1},
-                                           other_dovra_case{"here_with_its_window_up_yet", 1, 1, 0},
-                                           other_dovra_case{"here_before_its_window_is_up", 1, 0, 0}),
+                         ::testing::Values(other_dovra_case{"in_another_folder", "elsewhere", 1, 1},
+                                           other_dovra_case{"here_through_a_link_with_its_window_up", "link", 1, 0},
+                                           other_dovra_case{"here_through_a_dotted_path_before_its_window_is_up",
+                                                            "./", 0, 0}),
                          [](const ::testing::TestParamInfo<other_dovra_case>& info) {
                              return std::string(info.param.name);
                          });
+
+namespace {
+
+struct unheld_lock_case {
+    const char* name;
+    std::function<void()> prepare;  // what is in the folder before the start
+    int lock_after;                 // a dovra.lock is in the folder after the close
+};
+
+void PrintTo(const unheld_lock_case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+}  // namespace
+
+class LockNotHeldByAnother : public WindowTest, public ::testing::WithParamInterface<unheld_lock_case> {};
+
+// Only another Dovra's open lock stops a start; a lock file nobody holds, or none that can be made, does not.
+TEST_P(LockNotHeldByAnother, LetsThisStartRun)
+{
+    const unheld_lock_case& c = GetParam();
+    write_file("prefs.txt", "cell_size = 32\n");
+    c.prepare();
+    close_when_idle(1);
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+    std::filesystem::permissions(".", std::filesystem::perms::owner_all);
+
+    EXPECT_NE(headless::main_window(), nullptr);
+    EXPECT_EQ(cell_size, 32);
+    EXPECT_EQ(file_exists(FOLDER_LOCK_FILE), c.lock_after != 0);
+    EXPECT_TRUE(headless::open_files().empty());
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowTest, LockNotHeldByAnother,
+    ::testing::Values(unheld_lock_case{"left_behind_by_a_power_cut", [] { write_file(FOLDER_LOCK_FILE, ""); }, 0},
+                      unheld_lock_case{"in_a_read_only_folder",
+                                       [] {
+                                           std::filesystem::permissions(".", std::filesystem::perms::owner_read |
+                                                                                 std::filesystem::perms::owner_exec);
+                                       },
+                                       0},
+                      unheld_lock_case{"whose_name_a_folder_has_taken",
+                                       [] { std::filesystem::create_directory(FOLDER_LOCK_FILE); }, 1}),
+    [](const ::testing::TestParamInfo<unheld_lock_case>& info) { return std::string(info.param.name); });
 
 // ---- A name being entered when the program is ended or closed ---------------------------------
 
