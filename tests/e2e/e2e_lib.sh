@@ -466,6 +466,7 @@ e2e_move_prepared() {
     snap selected
     [ "$(px selected $((fx * 16 + 1)) $((fy * 16 + 1)))" = 0,0,0 ] && break
   done
+  [ "$(px selected $((fx * 16 + 1)) $((fy * 16 + 1)))" = 0,0,0 ] || fail "clicking the piece at ($fx, $fy) did not select it"
   inv=$(invert "${colour[$kind]}")
   cols=$(piece_box selected "$fx" "$fy" | awk '{ print $2 }' | sort | tr '\n' ' ')
   want=$(printf '%s\n' 0,0,0 "$inv" | sort | tr '\n' ' ')

@@ -27,13 +27,6 @@ prefix=${DOVRA_E2E_PREFIX:-$PWD/e2e-wineprefix}
 pictures=${E2E_PICTURES:-}
 case $pictures in "" | /*) ;; *) pictures=$PWD/$pictures ;; esac
 
-# ---------------------------------------------------------------- the prepared game
-# Square (x, y) is saved as cellNN with NN = 9x + y. One piece of each kind, every one free to move,
-# so the three pieces that drop after a move can never complete a line of five.
-pieces=(1:1:1 3:1:2 5:1:3 7:1:4 1:5:5 4:5:6 7:5:7) # x:y:kind
-score=1234
-sounds=(move.wav woops.wav drop.wav zip.wav gameover.wav winner.wav)
-
 # ---------------------------------------------------------------- the package, unpacked like a player would
 # dovra-1.08-win32.zip holds one folder dovra-1.08/ with the program, its sounds, the README and the license.
 rm -rf "$work"
@@ -55,21 +48,7 @@ log "unpacked $(basename "$zip") ($size bytes)"
 
 dovra_wine32_check "$exe" || skip "$DOVRA_WINE32_WHY"
 
-{
-  echo "# Preferences file for Dovra"
-  echo "cell_size = 16"
-  echo "display_preview = 1"
-  echo "sound_enabled = 0"
-  for i in "${!sounds[@]}"; do printf 'sound%02d = %s\n' "$i" "${sounds[$i]}"; done
-  sum=0
-  for p in "${pieces[@]}"; do
-    IFS=: read -r x y k <<<"$p"
-    printf 'cell%02d = %d\n' $((9 * x + y)) "$k"
-    sum=$((sum + k))
-  done
-  echo "current_score = $score"
-  echo "checksum = $(((sum + score) ^ 0x6C2A))"
-} >"$run/prefs.txt"
+prepared_prefs "$run/prefs.txt"
 
 # ---------------------------------------------------------------- a winmm.dll beside the program
 # Windows looks for a DLL it does not keep to itself beside the program first, so a winmm.dll left in a
@@ -127,18 +106,7 @@ if [ -n "$pictures" ]; then
 fi
 
 # ---------------------------------------------------------------- the restored game, as drawn
-declare -A placed=()
-for p in "${pieces[@]}"; do
-  IFS=: read -r x y k <<<"$p"
-  placed[$x,$y]=$k
-done
-board start >"$work/start.board"
-while read -r x y k; do
-  [ "$x" = p ] && continue
-  want=${placed[$x,$y]:-0}
-  [ "$k" = "$want" ] || fail "restored game: square ($x, $y) shows kind $k, saved kind $want ($(piece_box start "$x" "$y" | tr '\n' ' '))"
-done <"$work/start.board"
-log "all 81 squares show the saved game"
+e2e_prepared_drawn start
 
 for x in 0 4 8; do
   for y in 0 4 8; do
@@ -154,16 +122,11 @@ expect_px start $((4 * 16 + 7)) $((5 * 16 - 1 + 7)) "${colour[6]}" "centre of th
 log "grid lines and piece colours are right"
 
 # The preview: three pieces at x 144..158 without grid lines, nothing below them.
-preview=()
 for i in 0 1 2; do
-  k=$(awk -v i="$i" '$1 == "p" && $2 == i { print $3 }' "$work/start.board")
-  case $k in [1-7]) ;; *) fail "preview slot $i shows no piece ($(box start 146 $((i * 16 + 1)) 11 11 | tr '\n' ' '))" ;; esac
-  preview+=("$k")
   expect_px start 159 $((i * 16 + 7)) "$white" "right of preview slot $i"
   expect_px start 151 $((i * 16 + 14)) "$white" "under preview slot $i"
 done
 [ "$(box start 144 47 16 96 | awk '{ print $2 }')" = "$white" ] || fail "something is drawn under the preview"
-log "preview shows kinds ${preview[*]}"
 
 # The New Game button: 80 x 25 at (64, 148), a grey face with dark text, white around it.
 button=$(box start 64 148 80 25)
@@ -299,32 +262,8 @@ if [ -z "$no_sound" ]; then
 fi
 
 # ---------------------------------------------------------------- a move with the mouse
-# A piece whose kind is not about to drop: then nothing that drops can be mistaken for it.
-mover=
-for p in "${pieces[@]}"; do
-  IFS=: read -r x y k <<<"$p"
-  case " ${preview[*]} " in *" $k "*) ;; *) mover=$p; break ;; esac
-done
-IFS=: read -r fx fy kind <<<"$mover"
-tx=$fx ty=$((fy + 3)) # three squares down: empty in the prepared game
-
-click $((fx * 16 + 7)) $((fy * 16 + 6))
-selected=0
-for _ in $(seq 30); do
-  sleep 0.1
-  snap selected
-  if [ "$(px selected $((fx * 16 + 1)) $((fy * 16 + 1)))" = 0,0,0 ]; then selected=1; break; fi
-done
-[ $selected = 1 ] || fail "clicking the piece at ($fx, $fy) did not select it"
-inv=$(invert "${colour[$kind]}")
-cols=$(piece_box selected "$fx" "$fy" | awk '{ print $2 }' | sort | tr '\n' ' ')
-want=$(printf '%s\n' 0,0,0 "$inv" | sort | tr '\n' ' ')
-[ "$cols" = "$want" ] || fail "selected square ($fx, $fy): colours $cols, expected the inverted piece $want"
-expect_px selected $((fx * 16 + 15)) $((fy * 16 + 7)) "$(invert "$grid")" "inverted grid line of the selected square"
-log "kind $kind at ($fx, $fy) is selected and drawn inverted"
-
-[ -n "$no_sound" ] || mark
-if [ -n "$pictures" ]; then # the frames of the move, named by the time in ms, from the selected piece on
+# With E2E_PICTURES, the frames of the move, named by the time in ms, from the selected piece on.
+record_frames() {
   rm -rf "$pictures/move"
   mkdir -p "$pictures/move"
   while [ ! -e "$work/frames.stop" ]; do import -window "$win" "$pictures/move/$(date +%s%3N).png"; done &
@@ -334,31 +273,9 @@ if [ -n "$pictures" ]; then # the frames of the move, named by the time in ms, f
     [ -n "$(ls "$pictures/move")" ] && break
     sleep 0.1
   done
-fi
-click $((tx * 16 + 7)) $((ty * 16 + 6))
-# Three squares at 100 ms each, a pause tick and three drops: about 0.7 s. Wait for the whole turn.
-moved=0
-deadline=$((SECONDS + 30))
-while [ $SECONDS -lt $deadline ]; do
-  sleep 0.2
-  snap moved
-  board moved >"$work/moved.board"
-  if grep -qx "$tx $ty $kind" "$work/moved.board" && [ "$(awk '$1 != "p" && $3 != 0' "$work/moved.board" | wc -l)" -eq $((${#pieces[@]} + 3)) ]; then
-    moved=1
-    break
-  fi
-done
-[ $moved = 1 ] || fail "the piece did not reach ($tx, $ty), or the three pieces did not drop: $(awk '$1 != "p" && $3 != 0' "$work/moved.board" | tr '\n' ';')"
-grep -qx "$fx $fy $kind" "$work/moved.board" && fail "the piece still shows at ($fx, $fy)"
-grep -q '?' "$work/moved.board" && fail "a square shows no recognisable picture: $(grep '?' "$work/moved.board" | tr '\n' ';')"
-[ "$(px moved $((fx * 16 + 1)) $((fy * 16 + 1)))" = "$white" ] || fail "a square is still drawn selected"
-log "kind $kind moved to ($tx, $ty) and three pieces dropped"
-if [ -z "$no_sound" ]; then
-  # The first step sounds at the first tick and the last drop at tick k + 4; alone, the steps or the drops
-  # would stretch over a quarter of a second, both over about 0.68 s (less only when late ticks bunch up).
-  heard "Sound on: a move of $((ty - fy)) squares and three drops" \
-    "$(awk -v m="$(wav_seconds "$run/move.wav")" -v d="$(wav_seconds "$run/drop.wav")" -v k=$((ty - fy)) 'BEGIN { print k * m + 3 * d }')" 0.3 0.45
-fi
+}
+[ -z "$pictures" ] || e2e_before_move=record_frames
+e2e_move_prepared "$run"
 if [ -n "$pictures" ]; then
   sleep 1
   touch "$work/frames.stop"
@@ -407,25 +324,7 @@ sound03 = zip.wav
 sound04 = gameover.wav
 sound05 = winner.wav
 EOF
-cell() { sed -n "s/^cell$(printf '%02d' $((9 * $1 + $2))) = \\(-*[0-9]*\\)\$/\\1/p" "$work/prefs.lf"; }
-[ "$(cell "$tx" "$ty")" = "$kind" ] || fail "prefs.txt: square ($tx, $ty) holds '$(cell "$tx" "$ty")', expected the moved kind $kind"
-[ "$(cell "$fx" "$fy")" != "$kind" ] || fail "prefs.txt: the moved piece is still saved at ($fx, $fy)"
-for p in "${pieces[@]}"; do
-  IFS=: read -r x y k <<<"$p"
-  [ "$p" = "$mover" ] && continue
-  [ "$(cell "$x" "$y")" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '$(cell "$x" "$y")', expected $k"
-done
-ncells=$(grep -c '^cell[0-9][0-9] = ' "$work/prefs.lf")
-[ "$ncells" -eq $((${#pieces[@]} + 3)) ] || fail "prefs.txt: $ncells pieces saved, expected $((${#pieces[@]} + 3))"
-grep -qx "current_score = $score" "$work/prefs.lf" || fail "prefs.txt: the score is not $score"
-sum=$(awk -F' = ' '/^cell[0-9][0-9] = / { s += $2 } END { print s }' "$work/prefs.lf")
-grep -qx "checksum = $(((sum + score) ^ 0x6C2A))" "$work/prefs.lf" || fail "prefs.txt: wrong checksum"
-# The saved board is the board last shown.
-while read -r x y k; do
-  [ "$x" = p ] && continue
-  saved=$(cell "$x" "$y")
-  [ "${saved:-0}" = "$k" ] || fail "prefs.txt: square ($x, $y) holds '${saved:-0}', the window showed $k"
-done <"$work/moved.board"
+e2e_saved_prepared "$prefs"
 log "prefs.txt holds the game as it was left"
 [ -z "$no_sound" ] || skip "the sound checks: $no_sound (every other check passed)"
 echo "e2e: passed: dovra.exe from $(basename "$zip"), drawn, played, heard with Sound off and on"
