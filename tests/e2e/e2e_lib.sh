@@ -375,6 +375,27 @@ sound_on() {
   fail "Edit, Sound did not switch the sound on in prefs.txt"
 }
 
+# e2e_hear_refusal PREFS SOUNDS: a click on an empty square with nothing selected is refused: silent with
+# Sound off, as saved, then, once Edit, Sound has switched it on (saved in PREFS), heard as the woops.wav
+# of the folder SOUNDS.
+e2e_hear_refusal() {
+  local secs samples
+  e2e_audio_ready
+  if [ -z "$no_sound" ]; then
+    mark
+    refused
+    read -r secs samples _ <<<"$(listen 1)"
+    [ "$samples" = 0 ] || fail "Sound off: a refused click was heard: $secs s of sound"
+    log "Sound off: a refused click is silent"
+  fi
+  sound_on "$1"
+  if [ -z "$no_sound" ]; then
+    mark
+    refused
+    heard "Sound on: a refused click" "$(wav_seconds "$2/woops.wav")"
+  fi
+}
+
 # e2e_ended PID WHAT: the program PID must end within 10 s, and when it is a child of this shell, with status 0.
 e2e_ended() {
   local rc=0

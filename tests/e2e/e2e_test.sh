@@ -244,22 +244,7 @@ stop_pid "$(xdotool getwindowpid "$other_win")"
 log "the winmm.dll beside dovra.exe never ran"
 
 # ---------------------------------------------------------------- hearing it
-e2e_audio_ready
-# A click on an empty square with nothing selected is refused: silent with Sound off, as saved, then heard
-# as woops.wav once Sound is switched on through the menu.
-if [ -z "$no_sound" ]; then
-  mark
-  refused
-  read -r secs samples _ <<<"$(listen 1)"
-  [ "$samples" = 0 ] || fail "Sound off: a refused click was heard: $secs s of sound"
-  log "Sound off: a refused click is silent"
-fi
-sound_on "$run/prefs.txt"
-if [ -z "$no_sound" ]; then
-  mark
-  refused
-  heard "Sound on: a refused click" "$(wav_seconds "$run/woops.wav")"
-fi
+e2e_hear_refusal "$run/prefs.txt" "$run"
 
 # ---------------------------------------------------------------- a move with the mouse
 # With E2E_PICTURES, the frames of the move, named by the time in ms, from the selected piece on.

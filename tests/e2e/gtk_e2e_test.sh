@@ -99,19 +99,7 @@ done
 log "the board and the preview are the Windows program's, pixel for pixel"
 
 # ---------------------------------------------------------------- played and heard
-e2e_audio_ready
-if [ -z "$no_sound" ]; then
-  mark
-  refused
-  read -r secs samples _ <<<"$(listen 1)"
-  [ "$samples" = 0 ] || fail "Sound off: a refused click was heard: $secs s of sound"
-fi
-sound_on "$data/prefs.txt"
-if [ -z "$no_sound" ]; then
-  mark
-  refused
-  heard "Sound on: a refused click" "$(wav_seconds "$work/root/usr/share/games/dovra/woops.wav")"
-fi
+e2e_hear_refusal "$data/prefs.txt" "$work/root/usr/share/games/dovra"
 e2e_move_prepared "$work/root/usr/share/games/dovra"
 
 # ---------------------------------------------------------------- its dialogs, as the accessibility bus reads them
