@@ -375,6 +375,25 @@ sound_on() {
   fail "Edit, Sound did not switch the sound on in prefs.txt"
 }
 
+# e2e_big_board: Edit, Big Board: 32-pixel squares, and the window grows by 10 squares of 16 pixels across
+# and 9 down; leaves the window's new geometry in X Y WIDTH HEIGHT and its picture in snapshot "big".
+e2e_big_board() {
+  local big=0
+  menu b
+  for _ in $(seq 50); do
+    sleep 0.1
+    eval "$(xdotool getwindowgeometry --shell "$win" | sed 's/^/BIG_/')"
+    [ "$BIG_WIDTH" -eq $((WIDTH + 160)) ] && [ "$BIG_HEIGHT" -eq $((HEIGHT + 144)) ] && big=1 && break
+  done
+  [ $big = 1 ] || fail "Edit, Big Board: the window is $BIG_WIDTH x $BIG_HEIGHT, expected $((WIDTH + 160)) x $((HEIGHT + 144))"
+  X=$BIG_X Y=$BIG_Y WIDTH=$BIG_WIDTH HEIGHT=$BIG_HEIGHT
+  sleep 0.3
+  snap big
+  # A square's right grid line is two pixels wide now: column 30 of the client is grid, not white.
+  expect_px big 30 7 "$grid" "grid line of the Big Board"
+  log "the Big Board is drawn, window $WIDTH x $HEIGHT"
+}
+
 # e2e_hear_refusal PREFS SOUNDS: a click on an empty square with nothing selected is refused: silent with
 # Sound off, as saved, then, once Edit, Sound has switched it on (saved in PREFS), heard as the woops.wav
 # of the folder SOUNDS.

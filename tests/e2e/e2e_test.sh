@@ -269,22 +269,8 @@ if [ -n "$pictures" ]; then
 fi
 
 # ---------------------------------------------------------------- the Big Board
-# Edit, Big Board: 32-pixel squares; the window grows by 10 squares of 16 pixels across, 9 down.
-menu b
-big=0
-for _ in $(seq 50); do
-  sleep 0.1
-  eval "$(xdotool getwindowgeometry --shell "$win" | sed 's/^/BIG_/')"
-  [ "$BIG_WIDTH" -eq $((WIDTH + 160)) ] && [ "$BIG_HEIGHT" -eq $((HEIGHT + 144)) ] && big=1 && break
-done
-[ $big = 1 ] || fail "Edit, Big Board: the window is $BIG_WIDTH x $BIG_HEIGHT, expected $((WIDTH + 160)) x $((HEIGHT + 144))"
-X=$BIG_X Y=$BIG_Y WIDTH=$BIG_WIDTH HEIGHT=$BIG_HEIGHT
-sleep 0.3
-snap big
-# A square's right grid line is two pixels wide now: column 30 of the client is grid, not white.
-expect_px big 30 7 "$grid" "grid line of the Big Board"
+e2e_big_board
 [ -z "$pictures" ] || /usr/bin/convert "$work/big.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$pictures/big-board.png"
-log "the Big Board is drawn, window $WIDTH x $HEIGHT"
 
 # ---------------------------------------------------------------- closing like a player
 sleep 0.3

@@ -123,7 +123,16 @@ head -n 2 "$work/shown" | tr '\n' ';' | grep -qx 'label Name;label Score;' || fa
 xdotool key Return
 log "File, Show Scores shows the ten rows"
 
-# ---------------------------------------------------------------- closed like a player, the game kept
+# ---------------------------------------------------------------- the Big Board, closed like a player
+e2e_big_board
+# Back to the Little Board, which the next start finds the board by.
+menu l
+for _ in $(seq 50); do
+  sleep 0.1
+  [ "$(xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p')" -eq $((WIDTH - 160)) ] && break
+done
+[ "$(xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p')" -eq $((WIDTH - 160)) ] ||
+  fail "Edit, Little Board: the window did not shrink back"
 e2e_close "$game_pid"
 e2e_saved_prepared "$data/prefs.txt"
 log "closed with alt+F4: prefs.txt holds the game as it was left"
