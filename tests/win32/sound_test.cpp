@@ -140,6 +140,60 @@ TEST_F(Sounds, NamesComeFromTheSettings)
     EXPECT_EQ(headless::sounds()[0].flags, PLAY_FLAGS);
 }
 
+
+// A front end installed with its sounds looks for one the working folder lacks among them, by its name.
+struct FallbackCase {
+    const char *name;
+    const char *sound;  // the slot's name in the settings
+    const char *here;   // the working folder's file of that name: "" none, "good", "damaged"
+    int installed;      // the installed folder has a good file of that name
+    int loaded;         // 0 nothing, 1 the working folder's file, 2 the installed one
+};
+
+void PrintTo(const FallbackCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SoundFallback : public Sounds, public ::testing::WithParamInterface<FallbackCase> {
+protected:
+    void TearDown() override
+    {
+        sound_fallback_folder = nullptr;
+        Sounds::TearDown();
+    }
+};
+
+TEST_P(SoundFallback, TakesThePlayersOwnFileFirst)
+{
+    const FallbackCase &c = GetParam();
+    const std::string own = pcm_wav("the player's own drop");
+    const std::string installed = pcm_wav("the installed drop");
+    std::filesystem::create_directory("installed");
+    const std::string folder = std::filesystem::absolute("installed").string();
+    sound_fallback_folder = folder.c_str();
+    std::snprintf(sound_name[SOUND_DROP], SOUND_NAME_LEN, "%s", c.sound);
+    if (std::string(c.here) == "good")
+        write_file("drop.wav", own);
+    else if (std::string(c.here) == "damaged")
+        write_file("drop.wav", "RIFF and nothing more");
+    if (c.installed)
+        write_file("installed/drop.wav", installed);
+
+    LoadSounds();
+
+    const std::string want = c.loaded == 1 ? own : c.loaded == 2 ? installed : "";
+    EXPECT_EQ(wavbuffer[SOUND_DROP] ? image_of(SOUND_DROP, want.size()) : "", want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sounds, SoundFallback, ::testing::Values(
+    FallbackCase{"own_file_first", "drop.wav", "good", 1, 1},
+    FallbackCase{"installed_when_missing_here", "drop.wav", "", 1, 2},
+    FallbackCase{"installed_in_place_of_a_damaged_one", "drop.wav", "damaged", 1, 2},
+    FallbackCase{"neither", "drop.wav", "", 0, 0},
+    FallbackCase{"an_empty_name_looks_nowhere", "", "", 1, 0},
+    FallbackCase{"a_full_path_is_not_looked_for_there", "/nowhere/drop.wav", "", 1, 0}),
+    [](const ::testing::TestParamInfo<FallbackCase> &info) { return std::string(info.param.name); });
 // ---------------------------------------------------------------------------------------------
 // Playing
 
