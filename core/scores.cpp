@@ -119,7 +119,12 @@ void insert_score(int p, int score, const char *name)
     for (int j = SCORE_ROWS - 1; j > p; j--)
         scores[j] = scores[j - 1];
     scores[p].score = score;
-    std::snprintf(scores[p].name, sizeof scores[p].name, "%s", name);
+    // A longer name is cut to the field: copied a character at a time, which an optimising compiler does not
+    // take for an accidental truncation, as it takes snprintf's.
+    size_t n = 0;
+    for (; n < sizeof scores[p].name - 1 && name[n] != '\0'; n++)
+        scores[p].name[n] = name[n];
+    scores[p].name[n] = '\0';
 }
 
 int SaveScores()
