@@ -70,9 +70,9 @@ dovra_reproducible_env() {
   umask 022
 }
 
-# The Wine set-up of the players' command, dovra_wine_env and dovra_wine_prefix: the tests make their
-# prefixes the way a player's is made.
-. "$DOVRA_ROOT/package/deb/dovra"
+# The Wine set-up of the command that plays the Windows program, dovra_wine_env and dovra_wine_prefix: the
+# tests make their prefixes the way a player's is made.
+. "$DOVRA_ROOT/scripts/wine-play"
 
 # Stops the wineserver of the current prefix and everything Wine runs in it.
 dovra_wine_stop() {
