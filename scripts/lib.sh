@@ -80,6 +80,10 @@ dovra_wine_stop() {
   timeout 10 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
 }
 
+# dovra_buildflags NAME: Debian's flags of that name, every hardening feature on; asked in the source's
+# folder, which dpkg-buildflags maps to "." in the file names the compiler leaves in objects.
+dovra_buildflags() { (cd "$DOVRA_ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
+
 # dovra_linux_build BUILD: the GTK program of the linux preset, built in BUILD as Debian builds a package's
 # programs: with dpkg-buildflags' flags, every hardening feature on (bind-now too), and neither the source's
 # nor the build's folder in the program, so that it comes out the same wherever it is built.
@@ -87,11 +91,10 @@ dovra_linux_build() {
   local build cppflags cflags cxxflags ldflags map
   mkdir -p "$1"
   build=$(cd "$1" && pwd)
-  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-  cppflags=$(cd "$DOVRA_ROOT" && dpkg-buildflags --get CPPFLAGS)
-  cflags=$(cd "$DOVRA_ROOT" && dpkg-buildflags --get CFLAGS)
-  cxxflags=$(cd "$DOVRA_ROOT" && dpkg-buildflags --get CXXFLAGS)
-  ldflags=$(cd "$DOVRA_ROOT" && dpkg-buildflags --get LDFLAGS)
+  cppflags=$(dovra_buildflags CPPFLAGS)
+  cflags=$(dovra_buildflags CFLAGS)
+  cxxflags=$(dovra_buildflags CXXFLAGS)
+  ldflags=$(dovra_buildflags LDFLAGS)
   # The last map that matches wins: a build folder inside the source is named as one outside it is.
   map="-ffile-prefix-map=$DOVRA_ROOT=. -ffile-prefix-map=$build=build"
   cmake --preset linux -B "$build" -DCMAKE_C_FLAGS="$cppflags $cflags $map" \
