@@ -1,7 +1,7 @@
 # e2e_lib.sh: sourced by the end-to-end tests: a virtual X server (with a window manager for the GTK
 # program), a private audio server and a Wine server for one run, the Dovra window found, read pixel by
-# pixel, clicked and closed like a player, and every process of the run ended however the test ends. The caller sets `work`, the run's folder, and uses
-# `set -euo pipefail`.
+# pixel, clicked and closed like a player, and every process of the run ended however the test ends. The
+# caller sets `work`, the run's folder, and uses `set -euo pipefail`.
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
 e2e_t0=$(date +%s.%N)
