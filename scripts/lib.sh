@@ -4,15 +4,16 @@
 DOVRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_ROOT/CMakeLists.txt")
 
-# Everything the three presets, the tests under Wine, the end-to-end tests and the release files need on
-# Debian 12.
+# Everything the presets, the tests under Wine, the end-to-end tests and the release files need on Debian 12.
 # wine64 only with --no-install-recommends: with recommends it drags in hundreds of packages. wine32:i386
-# runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own. The GTK program
-# builds on GTK 4 and plays its sounds through libpulse.
+# runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
+# The GTK program: GTK 4 and PulseAudio to build it, Liberation Sans for its score, dpkg-dev for Debian's
+# build flags and dpkg-shlibdeps; its package's test stands up a player's session: a D-Bus session bus, the
+# accessibility bus GTK talks to on every desktop, and openbox, whose alt+F4 closes the window.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
-  pkg-config libgtk-4-dev libpulse-dev fonts-liberation2 # the GTK program; its score in Liberation Sans, with the metrics of Windows' face
+  pkg-config
   wine64 fonts-wine wine32:i386
   pulseaudio pulseaudio-utils zip unzip
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
@@ -20,6 +21,8 @@ DOVRA_PACKAGES=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   nsis lintian desktop-file-utils appstream
+  libgtk-4-dev libpulse-dev fonts-liberation2 dpkg-dev
+  dbus at-spi2-core openbox
 )
 
 say() { printf '== %s\n' "$*" >&2; }
@@ -68,14 +71,39 @@ dovra_reproducible_env() {
   umask 022
 }
 
-# The Wine set-up of the players' command, dovra_wine_env and dovra_wine_prefix: the tests make their
-# prefixes the way a player's is made.
-. "$DOVRA_ROOT/package/deb/dovra"
+# The Wine set-up of the command that plays the Windows program, dovra_wine_env and dovra_wine_prefix: the
+# tests make their prefixes the way a player's is made.
+. "$DOVRA_ROOT/scripts/wine-play"
 
 # Stops the wineserver of the current prefix and everything Wine runs in it.
 dovra_wine_stop() {
   timeout 10 "$DOVRA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
   timeout 10 "$DOVRA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+}
+
+# dovra_buildflags NAME: Debian's flags of that name, every hardening feature on; asked in the source's
+# folder, which dpkg-buildflags maps to "." in the file names the compiler leaves in objects.
+dovra_buildflags() { (cd "$DOVRA_ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"); }
+
+# dovra_linux_build BUILD: the GTK program of the linux preset, built in BUILD as Debian builds a package's
+# programs: with dpkg-buildflags' flags, every hardening feature on (bind-now too), and neither the source's
+# nor the build's folder in the program, so that it comes out the same wherever it is built.
+dovra_linux_build() {
+  local build cppflags cflags cxxflags ldflags map
+  mkdir -p "$1"
+  build=$(cd "$1" && pwd)
+  cppflags=$(dovra_buildflags CPPFLAGS)
+  cflags=$(dovra_buildflags CFLAGS)
+  cxxflags=$(dovra_buildflags CXXFLAGS)
+  ldflags=$(dovra_buildflags LDFLAGS)
+  # The last map that matches wins: a build folder inside the source is named as one outside it is.
+  map="-ffile-prefix-map=$DOVRA_ROOT=. -ffile-prefix-map=$build=build"
+  cmake --preset linux -B "$build" -DCMAKE_C_FLAGS="$cppflags $cflags $map" \
+    -DCMAKE_CXX_FLAGS="$cppflags $cxxflags $map" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
+  cmake --build "$build" --target dovra -j 2 >"$build/dovra-build.log" 2>&1 || {
+    cat "$build/dovra-build.log"
+    die "the build of the GTK program failed in $build"
+  }
 }
 
 # dovra_wine32_check PROGRAM.exe: returns 0 for a 64-bit program, or a 32-bit one this machine can run.

@@ -1,7 +1,7 @@
-# e2e_lib.sh: sourced by the end-to-end tests: a virtual X server, a private audio server and a Wine server
-# for one run, the Dovra window found, read pixel by pixel, clicked and closed like a player, and every
-# process of the run ended however the test ends. The caller sets `work`, the run's folder, and uses
-# `set -euo pipefail`.
+# e2e_lib.sh: sourced by the end-to-end tests: a virtual X server (with a window manager for the GTK
+# program), a private audio server and a Wine server for one run, the Dovra window found, read pixel by
+# pixel, clicked and closed like a player, and every process of the run ended however the test ends. The
+# caller sets `work`, the run's folder, and uses `set -euo pipefail`.
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
 e2e_t0=$(date +%s.%N)
@@ -30,8 +30,10 @@ stop_pid() { # PID: ends a process of ours, waiting for it a little
     timeout 5 tail --pid="$1" -f /dev/null || kill -9 "$1" 2>/dev/null || true
   fi
 }
+# e2e_cleanup [STATUS]: ends them all and exits with STATUS, by default the status the script is ending with;
+# a trap that runs other commands first passes the status it began with.
 e2e_cleanup() {
-  local rc=$? p
+  local rc=${1:-$?} p
   for p in "${e2e_pids[@]}"; do stop_pid "$p"; done
   for p in "${e2e_drives[@]}"; do rm -f "$p"; done
   if [ $server_up = 1 ]; then
@@ -160,15 +162,18 @@ e2e_xvfb_start() {
   log "Xvfb on $DISPLAY"
 }
 
-# e2e_wm_start: a small window manager on the display, which closes a window on alt+F4 as a desktop's does.
+# e2e_wm_start: openbox on the display, as a desktop has a window manager: it frames and focuses the GTK
+# window, and its alt+F4 closes it (GTK itself has no such key). Its files go to a folder of the run's own.
 e2e_wm_start() {
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  mkdir -p "$work/wm-home"
+  HOME=$work/wm-home openbox --sm-disable >"$work/openbox.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
     sleep 0.1
   done
-  log "openbox manages the display"
+  log "openbox on $DISPLAY"
 }
 
 # e2e_session_bus_start: a session bus of the run's own, as a desktop session has one.
@@ -226,13 +231,26 @@ e2e_window() {
   while [ $SECONDS -lt $deadline ]; do
     win=$(xdotool search --onlyvisible --name '^Dovra$' 2>/dev/null | head -n 1 || true)
     [ -n "$win" ] && break
-    [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null || fail "dovra.exe ended before showing its window"
+    [ -z "${1:-}" ] || kill -0 "$1" 2>/dev/null || fail "Dovra ended before showing its window"
     sleep 0.1
   done
   [ -n "$win" ] || fail "no window titled Dovra"
   eval "$(xdotool getwindowgeometry --shell "$win")" # X Y WIDTH HEIGHT
   win_pid=$(xdotool getwindowpid "$win")
   log "window $win at $X,$Y, $WIDTH x $HEIGHT"
+}
+
+# e2e_gtk_window PID [SECONDS]: e2e_window for the GTK program in a window manager's frame: X Y WIDTH HEIGHT
+# are the window's own, inside the frame, and its client area, the board's drawing area, fills the window
+# under the menu bar: OX OY is its origin for the Little Board with the preview (9 x 16 + 33 pixels high).
+e2e_gtk_window() {
+  e2e_window "$@"
+  X=$(xwininfo -id "$win" | awk '/Absolute upper-left X:/ { print $NF }')
+  Y=$(xwininfo -id "$win" | awk '/Absolute upper-left Y:/ { print $NF }')
+  OX=0
+  OY=$((HEIGHT - (9 * 16 + 33)))
+  [ "$OY" -gt 0 ] || fail "the window is $HEIGHT pixels high: no room for a menu bar above the Little Board"
+  log "the window's own area at $X,$Y, its client area $OY pixels down"
 }
 
 # snap NAME: a screenshot, and the window's pixels as text "x,y: (r,g,b) ..." in NAME.txt.
@@ -432,8 +450,8 @@ e2e_ended() {
 # e2e_close PID: alt+F4, as a player closes the window.
 e2e_close() {
   xdotool key alt+F4
-  e2e_ended "$1" "dovra.exe, closed with alt+F4,"
-  log "dovra.exe closed"
+  e2e_ended "$1" "Dovra, closed with alt+F4,"
+  log "Dovra closed"
 }
 
 # ---------------------------------------------------------------- the prepared game
