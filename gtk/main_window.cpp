@@ -13,6 +13,7 @@
 #include "platform.h"
 #include "prefs.h"
 #include "resource.h"
+#include "route.h"
 #include "session.h"
 #include "sound.h"
 #include "sound_server.h"
@@ -85,18 +86,33 @@ int takes_input()
     return main_window != nullptr && !main_window_closed && modal_open == 0;
 }
 
+// The turn timer runs while a turn does, its dialogs included: at rest a tick changes nothing, and a
+// program at rest does not wake.
+gboolean tick(gpointer)
+{
+    on_tick();
+    if (move_complete == 1 && pptr == 0) {
+        turn_timer = 0;
+        return G_SOURCE_REMOVE;
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+// A click that starts a turn starts the timer; its first tick comes one period later, as the next tick of a
+// timer that always runs comes within one.
+void click_at(unsigned x, unsigned y)
+{
+    on_click(x, y);
+    if (turn_timer == 0 && (move_complete == 0 || pptr > 0))
+        turn_timer = g_timeout_add(TURN_TICK_MS, tick, nullptr);
+}
+
 void pressed(GtkGestureClick*, int, double x, double y, gpointer)
 {
     if (!takes_input() || x < 0 || y < 0)
         return;
     // As a click's position reaches the Windows program: unsigned 16-bit client coordinates.
-    on_click(static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF);
-}
-
-gboolean tick(gpointer)
-{
-    on_tick();
-    return G_SOURCE_CONTINUE;
+    click_at(static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF);
 }
 
 void activated(GSimpleAction*, GVariant*, gpointer id)
@@ -154,7 +170,7 @@ gboolean queued_click(gpointer position)
 {
     const guint xy = GPOINTER_TO_UINT(position);
     if (main_window != nullptr && !main_window_closed)
-        on_click(xy & 0xFFFF, xy >> 16);
+        click_at(xy & 0xFFFF, xy >> 16);
     return G_SOURCE_REMOVE;
 }
 
@@ -232,7 +248,6 @@ void open_main_window(GtkApplication* application)
 
     platform_fit_window();
     set_check_marks();
-    turn_timer = g_timeout_add(TURN_TICK_MS, tick, nullptr);
     start_game();
     gtk_window_present(main_window);
 }
