@@ -1,9 +1,13 @@
 // window_test.cpp: start-up through WinMain, one Dovra per folder, the main window's class, layout, timer and
-// cursor, the restore of a saved game, and closing, through the window procedure on the Win32 stand-in.
+// cursor, the restore of a saved game, the messages handed to the heart and the Win32 calls its requests become,
+// and closing, also under a modal window, through the window procedure on the Win32 stand-in.
 #include <climits>
 #include <filesystem>
+#include <tuple>
 
+#include "modal.h"
 #include "one_per_folder.h"
+#include "platform.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -530,6 +534,97 @@ INSTANTIATE_TEST_SUITE_P(
                       default_case{WM_KEYDOWN, 'N', 0}, default_case{WM_GETMINMAXINFO, 0, 0},
                       default_case{WM_USER + 7, 1, 2}));
 
+namespace {
+struct heart_message_case {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;   // -1: the New Game button's handle
+    bool (*done)();  // true once the heart has done what the message asks, through the right Win32 calls
+};
+}  // namespace
+
+class MessageToTheHeart : public WindowTest, public ::testing::WithParamInterface<heart_message_case> {};
+
+// Each message is decoded once and handed on in plain values: the click's pixel from both words of lParam, the
+// command from the low word of wParam, whatever its notification code; the button sends BN_CLICKED. The piece
+// at (2,0) is selected, the player has dragged the window, the wait cursor shows, and each modal loop delivers
+// two ticks.
+TEST_P(MessageToTheHeart, IsDecodedAndHandedOver)
+{
+    const heart_message_case& c = GetParam();
+    start_with(rows_from_top({"..5......"}), 30);
+    click_square(2, 0);
+    ASSERT_TRUE(MoveWindow(MyWindow, 300, 200, 700, 500, TRUE));
+    SetCursor(busy_cursor);
+    headless::set_modal_ticks(2);
+    const LPARAM lParam = c.lParam == -1 ? reinterpret_cast<LPARAM>(hNewGameButton) : c.lParam;
+
+    EXPECT_EQ(BaseMsgProc(MyWindow, c.message, c.wParam, lParam), 0);
+    EXPECT_TRUE(c.done());
+    EXPECT_EQ(modal_open, 0) << "the heart is told when its modal window has closed";
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, MessageToTheHeart,
+    ::testing::Values(
+        // The move starts with the wait cursor and a repaint of the whole window, not erased.
+        heart_message_case{"click", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(72, 8),
+                           [] {
+                               EXPECT_EQ(headless::current_cursor(), headless::wait_cursor());
+                               EXPECT_EQ(current_cursor, busy_cursor) << "for WM_SETCURSOR over the frame";
+                               const headless::invalidation& repaint = headless::invalidations().back();
+                               EXPECT_EQ(repaint.hwnd, MyWindow);
+                               EXPECT_EQ(repaint.whole, 1);
+                               EXPECT_EQ(repaint.erase, 0);
+                               return pptr > 0 && path[0].x == 4 && path[0].y == 0;
+                           }},
+        heart_message_case{"sound", WM_COMMAND, MAKEWPARAM(IDM_SOUND, 1), 0,
+                           [] { return sound_enabled == 0 && headless::menu_checked(MyWindow, IDM_SOUND) == 0; }},
+        // Window and button are fitted to the board, the window's top-left corner in place.
+        heart_message_case{"big_board", WM_COMMAND, MAKEWPARAM(IDM_BIGBOARD, 0xFFFF), 0,
+                           [] {
+                               expect_window(300, 200, 320 + HEX, 321 + VEX);
+                               expect_button_at(208, 292);
+                               const auto& moves = headless::move_window_calls();
+                               EXPECT_TRUE(moves.end()[-1].repaint && moves.end()[-2].repaint);
+                               return cell_size == 32;
+                           }},
+        heart_message_case{"about", WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0x8000), 0,
+                           [] {
+                               const headless::message_box& box = headless::message_boxes().back();
+                               EXPECT_EQ(box.owner, MyWindow);
+                               EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+                               EXPECT_EQ(box.ticks, 2);
+                               return box.caption == "About Dovra";
+                           }},
+        // The new game is repainted erased; the normal cursor shows.
+        heart_message_case{"new_game_button", WM_COMMAND, MAKEWPARAM(IDC_NEWGAME, BN_CLICKED), -1,
+                           [] {
+                               EXPECT_EQ(headless::invalidations().back().erase, 1);
+                               EXPECT_EQ(headless::current_cursor(), headless::arrow_cursor());
+                               EXPECT_EQ(current_cursor, normal_cursor);
+                               return current_score == 0 && pieces_on_board() == BATCH_SIZE;
+                           }}),
+    [](const ::testing::TestParamInfo<heart_message_case>& info) { return std::string(info.param.name); });
+
+// A click that came during a turn, and a close the heart asks for, go to the main window's queue, to be
+// handled after the current message.
+TEST_F(WindowTest, RequestsForLaterArePostedToTheMainWindow)
+{
+    start();
+    platform_queue_click(40, 300);
+    platform_close();
+    ASSERT_EQ(headless::queued().size(), 2u);
+    const MSG click = headless::queued()[0], close = headless::queued()[1];
+    EXPECT_EQ(std::make_tuple(click.hwnd, click.message, click.wParam, click.lParam),
+              std::make_tuple(MyWindow, static_cast<UINT>(WM_LBUTTONDOWN), WPARAM{0}, LPARAM{MAKELPARAM(40, 300)}));
+    EXPECT_EQ(std::make_tuple(close.hwnd, close.message, close.wParam, close.lParam),
+              std::make_tuple(MyWindow, static_cast<UINT>(WM_CLOSE), WPARAM{0}, LPARAM{0}));
+    EXPECT_EQ(headless::timers().size(), 1u) << "nothing closed yet";
+}
+
 TEST_F(WindowTest, DestroyPostsTheQuitMessageAndReleasesNothing)
 {
     start();
@@ -839,6 +934,7 @@ TEST_P(NameBeingEntered, IsStoredOnceAndNothingIsReleasedUnderTheDialog)
     int pictures_then = -1;
     size_t timers_then = 0;
     on_idle(1, [&] {
+        headless::set_modal_ticks(2);
         headless::script_dialog(IDD_NEWHIGHSCORE,
                                 {headless::type_text(IDC_NAME_EDIT, "Ann"), headless::call([&] {
                                      headless::send(MyWindow, c.message, c.wParam, 0);
@@ -865,6 +961,11 @@ TEST_P(NameBeingEntered, IsStoredOnceAndNothingIsReleasedUnderTheDialog)
     EXPECT_EQ(pictures_then, 16);
     EXPECT_EQ(timers_then, 1u);
     EXPECT_EQ(dialogs_shown(), c.dialogs);
+    for (const headless::dialog_run& run : headless::dialogs()) {
+        EXPECT_EQ(run.owner, MyWindow);
+        EXPECT_EQ(run.param, 0);
+        EXPECT_EQ(run.ticks, 2) << "the dialog's loop delivers the ticks";
+    }
     // Afterwards the close ran as usual, once: the new game saved, everything released once.
     EXPECT_EQ(read_file("scores.txt"), table);
     EXPECT_TRUE(contains(read_file("prefs.txt"), "current_score = 0\n"));
