@@ -75,12 +75,6 @@ inline void expect_marks(int little, int big, int preview, int sound)
         EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
 }
 
-inline void expect_marks_mirror_settings()
-{
-    expect_marks(cell_size == 16 ? 1 : 0, cell_size == 32 ? 1 : 0, display_preview != 0 ? 1 : 0,
-                 sound_enabled != 0 ? 1 : 0);
-}
-
 // The main window's outer rectangle.
 inline void expect_window(int left, int top, int width, int height)
 {
@@ -105,16 +99,6 @@ inline void expect_button_at(int x, int y)
 inline void answer_new_high_score(const char* name)
 {
     headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, name), headless::press_ok()});
-}
-
-// The turn is over: no piece travels, nothing is pending and the arrow shows.
-inline void expect_idle()
-{
-    EXPECT_EQ(animate_state, MOVE);
-    EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(move_complete, 1);
-    EXPECT_EQ(current_cursor, normal_cursor);
-    EXPECT_EQ(headless::current_cursor(), normal_cursor);
 }
 
 class ShellTest : public TempFolderTest {
@@ -168,7 +152,6 @@ protected:
         seen_posted = headless::posted().size();
         seen_boxes = headless::message_boxes().size();
         seen_dialogs = headless::dialogs().size();
-        seen_moves = headless::move_window_calls().size();
     }
 
     void click(int x, int y) { BaseMsgProc(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y)); }
@@ -200,7 +183,6 @@ protected:
         return std::vector<MSG>(msgs.begin() + static_cast<long>(seen_posted), msgs.end());
     }
     size_t boxes_since() const { return headless::message_boxes().size() - seen_boxes; }
-    size_t dialogs_since() const { return headless::dialogs().size() - seen_dialogs; }
     // Dialog templates run since the last forget_records(), in order.
     std::vector<int> dialogs_shown() const
     {
@@ -209,12 +191,10 @@ protected:
             ids.push_back(headless::dialogs()[i].template_id);
         return ids;
     }
-    size_t moves_since() const { return headless::move_window_calls().size() - seen_moves; }
 
     size_t seen_sounds = 0;
     size_t seen_invalidations = 0;
     size_t seen_posted = 0;
     size_t seen_boxes = 0;
     size_t seen_dialogs = 0;
-    size_t seen_moves = 0;
 };

@@ -110,6 +110,19 @@ TEST_F(WindowTest, WinMainShowsThePaintedWindowBeforeTheFirstTickAndEndsOnClose)
     EXPECT_TRUE(headless::misuses().empty());
 }
 
+TEST_F(WindowTest, ExitFromTheMenuEndsWinMainThroughTheNormalClose)
+{
+    on_idle(1, [] { PostMessageA(headless::main_window(), WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0); });
+
+    EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
+
+    EXPECT_TRUE(contains(read_file("prefs.txt"), "current_score = 0\n"));
+    for (int slot = 0; slot < SOUND_SLOTS; ++slot)
+        EXPECT_EQ(wavbuffer[slot], nullptr);
+    EXPECT_EQ(headless::live_count(headless::object_kind::bitmap), 0);
+    EXPECT_TRUE(headless::misuses().empty());
+}
+
 TEST_F(WindowTest, WinMainCarriesASavedGameThroughAWholeRun)
 {
     write_file("prefs.txt", std::string(PREFS_HEADER) + SAVED_GAME);
