@@ -95,12 +95,6 @@ inline void expect_button_at(int x, int y)
     EXPECT_EQ(b.bottom - b.top, 25);
 }
 
-// The next New High Score dialog is answered with the name and OK.
-inline void answer_new_high_score(const char* name)
-{
-    headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, name), headless::press_ok()});
-}
-
 class ShellTest : public TempFolderTest {
 protected:
     void SetUp() override
@@ -142,16 +136,6 @@ protected:
         current_score = score;
         for (int i = 0; i < BATCH_SIZE; ++i)
             next_batch[i] = i + 1;
-        forget_records();
-    }
-
-    void forget_records()
-    {
-        seen_sounds = headless::sounds().size();
-        seen_invalidations = headless::invalidations().size();
-        seen_posted = headless::posted().size();
-        seen_boxes = headless::message_boxes().size();
-        seen_dialogs = headless::dialogs().size();
     }
 
     void click(int x, int y) { BaseMsgProc(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y)); }
@@ -160,41 +144,4 @@ protected:
     void click_square(int col, int row) { click(col * cell_size + cell_size / 2, row * cell_size + cell_size / 2); }
 
     void tick(int n = 1) { ASSERT_EQ(headless::tick(n), n); }
-
-    // Sound slots played since the last forget_records(), in order; -1 for an unknown image.
-    std::vector<int> sounds_played() const
-    {
-        std::vector<int> slots;
-        const auto& calls = headless::sounds();
-        for (size_t i = seen_sounds; i < calls.size(); ++i) {
-            int slot = -1;
-            for (int s = 0; s < SOUND_SLOTS; ++s)
-                if (calls[i].sound == wavbuffer[s])
-                    slot = s;
-            slots.push_back(slot);
-        }
-        return slots;
-    }
-
-    size_t invalidations_since() const { return headless::invalidations().size() - seen_invalidations; }
-    std::vector<MSG> posted_since() const
-    {
-        const auto& msgs = headless::posted();
-        return std::vector<MSG>(msgs.begin() + static_cast<long>(seen_posted), msgs.end());
-    }
-    size_t boxes_since() const { return headless::message_boxes().size() - seen_boxes; }
-    // Dialog templates run since the last forget_records(), in order.
-    std::vector<int> dialogs_shown() const
-    {
-        std::vector<int> ids;
-        for (size_t i = seen_dialogs; i < headless::dialogs().size(); ++i)
-            ids.push_back(headless::dialogs()[i].template_id);
-        return ids;
-    }
-
-    size_t seen_sounds = 0;
-    size_t seen_invalidations = 0;
-    size_t seen_posted = 0;
-    size_t seen_boxes = 0;
-    size_t seen_dialogs = 0;
 };
