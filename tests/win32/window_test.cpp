@@ -1,7 +1,6 @@
 // window_test.cpp: start-up through WinMain, one Dovra per folder, the main window's class, layout, timer and
 // cursor, the restore of a saved game, the messages handed to the heart and the Win32 calls its requests become,
 // and closing, also under a modal window, through the window procedure on the Win32 stand-in.
-#include <climits>
 #include <filesystem>
 #include <tuple>
 
@@ -46,21 +45,6 @@ std::vector<std::string> saved_rows()
     rows[4][4] = '2';
     rows[5][8] = '7';
     return rows;
-}
-
-// Five pieces: 5 + 2 + 7 + 1 + 3 = 18, with score 24 the sum is 42.
-std::string five_pieces(const char* cell12, int score, int checksum_value)
-{
-    return std::string("cell03 = 5\ncell40 = 2\ncell77 = 7\ncell50 = 3\ncell12 = ") + cell12 +
-           "\ncurrent_score = " + std::to_string(score) + "\nchecksum = " + std::to_string(checksum_value) + "\n";
-}
-
-int preview_is_drawn()
-{
-    for (int kind : next_batch)
-        if (kind < 1 || kind > PIECE_KINDS)
-            return 0;
-    return 1;
 }
 
 }  // namespace
@@ -128,15 +112,19 @@ TEST_F(WindowTest, WinMainCarriesASavedGameThroughAWholeRun)
     write_file("prefs.txt", std::string(PREFS_HEADER) + SAVED_GAME);
     std::vector<std::string> rows_while_running;
     int score_while_running = -1;
+    std::string score_shown;
     close_when_idle(1, [&] {
         rows_while_running = board_rows();
         score_while_running = current_score;
+        for (const headless::draw_op& op : headless::last_paint())
+            score_shown += op.kind == headless::draw_kind::text_out ? op.text : "";
     });
 
     EXPECT_EQ(run_winmain(NULL, SW_SHOWNORMAL), 0);
 
     EXPECT_EQ(rows_while_running, saved_rows());
     EXPECT_EQ(score_while_running, 24);
+    EXPECT_EQ(score_shown, "24") << "already the first paint shows the restored score";
     EXPECT_EQ(read_file("prefs.txt"), std::string(PREFS_HEADER) + SAVED_GAME);
 }
 
@@ -249,7 +237,7 @@ TEST_F(WindowTest, PicturesAreInBeforeTheFirstPaint)
     EXPECT_EQ(headless::ticks_delivered(), 0);
 }
 
-TEST_F(WindowTest, ScoresTableIsReadAndThePlayerNameEmptiedAtCreation)
+TEST_F(WindowTest, ScoresTableIsReadThePlayerNameEmptiedAndAGameDealtAtCreation)
 {
     write_file("scores.txt", "350 Ann\n120 Bob\n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0 \n1\n");
     std::snprintf(newname, sizeof newname, "%s", "left over");
@@ -261,6 +249,10 @@ TEST_F(WindowTest, ScoresTableIsReadAndThePlayerNameEmptiedAtCreation)
     EXPECT_EQ(scores[1].score, 120);
     EXPECT_EQ(hilite_score, 1);
     EXPECT_STREQ(newname, "");
+    // Without prefs.txt, a fresh deal of three pieces and a preview.
+    EXPECT_EQ(pieces_on_board(), BATCH_SIZE);
+    for (int kind : next_batch)
+        EXPECT_TRUE(kind >= 1 && kind <= PIECE_KINDS);
 }
 
 TEST_F(WindowTest, CursorsAreTheSystemArrowAndWait)
@@ -392,93 +384,6 @@ INSTANTIATE_TEST_SUITE_P(
         settings_case{"cell_size = 256\ndisplay_preview = -2147483648\n", 0, 2337 + VEX, 2224, 2308, 0, 0, 1, 0},
         settings_case{"display_preview = -9\n", HEX, 177 + VEX, 64, 148, 1, 0, 1, 0},
         settings_case{"display_preview = -10\n", 0, 177 + VEX, 64, 148, 1, 0, 1, 0}));
-
-// ---- The saved game -----------------------------------------------------------------------------
-
-namespace {
-struct restored_case {
-    const char* name;
-    std::string prefs;
-    std::vector<std::string> rows;
-    int score;
-};
-}  // namespace
-
-class SavedGameRestored : public WindowTest, public ::testing::WithParamInterface<restored_case> {};
-
-TEST_P(SavedGameRestored, IsOnTheBoardWithANewPreviewAndItsScore)
-{
-    const restored_case& c = GetParam();
-    start_with_prefs(c.prefs);
-
-    EXPECT_EQ(board_rows(), c.rows);
-    EXPECT_EQ(current_score, c.score);
-    EXPECT_TRUE(preview_is_drawn());
-    // Already the first paint shows the restored score.
-    std::string shown;
-    for (const headless::draw_op& op : headless::last_paint())
-        if (op.kind == headless::draw_kind::text_out)
-            shown = op.text;
-    EXPECT_EQ(shown, std::to_string(c.score));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Matching, SavedGameRestored,
-    ::testing::Values(
-        restored_case{"as_written", std::string(PREFS_HEADER) + SAVED_GAME, saved_rows(), 24},
-        restored_case{"lines_in_any_order",
-                      "checksum = 27660\ncell77 = 7\ncurrent_score = 24\ncell40 = 2\ncell03 = 5\n", saved_rows(), 24},
-        restored_case{"crlf_line_ends", "cell03 = 5\r\ncell40 = 2\r\ncell77 = 7\r\ncurrent_score = 24\r\n"
-                                        "checksum = 27660\r\n",
-                      saved_rows(), 24},
-        // The mask alone, in decimal, is the checksum of an empty board with score 0.
-        restored_case{"empty_board", "checksum = 27690\n", rows_from_top(), 0},
-        restored_case{"full_row_of_sevens_and_a_big_score",
-                      "cell00 = 7\ncell09 = 7\ncell18 = 7\ncell27 = 7\ncell36 = 7\ncurrent_score = 100000\n"
-                      "checksum = " + std::to_string((35 + 100000) ^ CHECKSUM_MASK) + "\n",
-                      rows_from_top({"77777...."}),
-                      100000}),
-    [](const ::testing::TestParamInfo<restored_case>& info) { return std::string(info.param.name); });
-
-namespace {
-struct fresh_case {
-    const char* name;
-    std::string prefs;     // empty: no prefs.txt at all
-};
-}  // namespace
-
-class SavedGameRefused : public WindowTest, public ::testing::WithParamInterface<fresh_case> {};
-
-TEST_P(SavedGameRefused, LeavesAFreshGameOfThreePieces)
-{
-    const fresh_case& c = GetParam();
-    if (!c.prefs.empty())
-        write_file("prefs.txt", c.prefs);
-    start();
-
-    // The saved game has five pieces, so a fresh deal of three cannot be mistaken for it.
-    EXPECT_EQ(pieces_on_board(), BATCH_SIZE);
-    EXPECT_EQ(current_score, 0);
-    EXPECT_TRUE(preview_is_drawn());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Mismatching, SavedGameRefused,
-    ::testing::Values(fresh_case{"no_file", ""},
-                      fresh_case{"checksum_off_by_one", five_pieces("1", 24, (42 ^ CHECKSUM_MASK) + 1)},
-                      fresh_case{"cell_changed", five_pieces("2", 24, 42 ^ CHECKSUM_MASK)},
-                      fresh_case{"score_changed", five_pieces("1", 25, 42 ^ CHECKSUM_MASK)},
-                      fresh_case{"no_checksum_line", "cell03 = 5\ncell40 = 2\ncurrent_score = 24\n"},
-                      fresh_case{"settings_only", "cell_size = 16\ndisplay_preview = 1\n"},
-                      fresh_case{"duplicated_cell_line", five_pieces("1", 24, 42 ^ CHECKSUM_MASK) + "cell03 = 5\n"},
-                      // A matching checksum does not make a square outside 0..7 acceptable.
-                      fresh_case{"cell_of_kind_8", five_pieces("8", 24, (42 - 1 + 8) ^ CHECKSUM_MASK)},
-                      fresh_case{"cell_of_minus_1", five_pieces("-1", 24, (42 - 1 - 1) ^ CHECKSUM_MASK)},
-                      fresh_case{"cell_of_int_min",
-                                 five_pieces("-2147483648", 0,
-                                             static_cast<int>(static_cast<unsigned>(INT_MIN) + 17u) ^
-                                                 CHECKSUM_MASK)}),
-    [](const ::testing::TestParamInfo<fresh_case>& info) { return std::string(info.param.name); });
 
 // ---- Messages -----------------------------------------------------------------------------------
 
