@@ -329,7 +329,11 @@ INSTANTIATE_TEST_SUITE_P(PrefsFile, DamagedGame, ::testing::Values(
     Damage{"cell of kind 8", [](const std::string &t) {
         return replaced(replaced(t, "cell40 = 2", "cell40 = 8"), "current_score = 24", "current_score = 18"); }},
     Damage{"negative cell", [](const std::string &t) {
-        return replaced(replaced(t, "cell40 = 2", "cell40 = -1"), "current_score = 24", "current_score = 27"); }}),
+        return replaced(replaced(t, "cell40 = 2", "cell40 = -1"), "current_score = 24", "current_score = 27"); }},
+    // The sum wraps round to 38 as well.
+    Damage{"cell of int min", [](const std::string &t) {
+        return replaced(replaced(t, "cell40 = 2", "cell40 = -2147483648"), "current_score = 24",
+                        "current_score = -2147483622"); }}),
     [](const ::testing::TestParamInfo<Damage> &info) {
         std::string name;
         for (const char *p = info.param.what; *p; p++)
@@ -362,6 +366,18 @@ TEST_F(PrefsFile, MaskAloneRestoresEmptyBoardWithScoreZero)
     ASSERT_EQ(restore_saved_game(), 1);
     EXPECT_EQ(free_cells(), SQUARES);
     EXPECT_EQ(current_score, 0);
+}
+
+// Restoring clears no line and caps no score.
+TEST_F(PrefsFile, SavedLineOfFiveAndBigScoreComeBackAsTheyAre)
+{
+    write_file("prefs.txt", "cell00 = 7\ncell09 = 7\ncell18 = 7\ncell27 = 7\ncell36 = 7\ncurrent_score = 100000\n"
+                            "checksum = " + std::to_string((35 + 100000) ^ CHECKSUM_MASK) + "\n");
+    load_from_start();
+    ASSERT_EQ(restore_saved_game(), 1);
+    EXPECT_EQ(free_cells(), SQUARES - 5);
+    EXPECT_EQ(board[4][0], 7);
+    EXPECT_EQ(current_score, 100000);
 }
 
 TEST_F(PrefsFile, MissingFileChangesNothing)

@@ -3,108 +3,33 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "board.h"
-#include "commands.h"
-#include "common/files.h"
-#include "common/start_state.h"
+#include "common/heart_state.h"
 #include "headless.h"
-#include "modal.h"
-#include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
-#include "random.h"
 #include "resource.h"
-#include "route.h"
 #include "scores.h"
 #include "shell.h"
-#include "sound.h"
-#include "core/wav_images.h"
-#include "turn.h"
 
 // The non-client extras the stand-in's metrics give a captioned, sizable window with a menu bar.
 const int HEX = 2 * headless::CXBORDER + 2 * headless::CXFRAME;
 const int VEX = 2 * headless::CYBORDER + 2 * headless::CYFRAME + headless::CYMENU + headless::CYCAPTION;
 
-// Six distinct sound images, so that a recorded sndPlaySoundA call tells which slot played.
-inline const char* const sound_files[SOUND_SLOTS] = {"move.wav",     "woops.wav", "drop.wav",
-                                                      "zip.wav",      "gameover.wav", "winner.wav"};
-
-inline std::string slot_sound(int slot)
-{
-    return pcm_wav(std::string("sound of slot ") + char('0' + slot));
-}
-
 // Puts every process-wide variable of the program back to its value at process start.
 inline void reset_program_state()
 {
-    start_up_state();
-    pptr = 0;
-    animate_state = MOVE;
-    move_complete = 1;
-    animation_x = animation_y = 0;
-    hilite_x = hilite_y = NO_SELECTION;
-    pending_click = 0;
-    bonus_pending = 0;
-    new_game_pending = 0;
-    PendingxPos = PendingyPos = 0;
+    reset_heart_state();
     MyInstance = NULL;
     MyWindow = NULL;
     MyTimer = 0;
     hNewGameButton = NULL;
     normal_cursor = busy_cursor = current_cursor = NULL;
     main_window_closed = 0;
-    reset_modal_windows();
-    dovra::srand(1);
-}
-
-// A board as rows[y][x]: '.' empty, '1'..'7' a piece. The rows given are the top ones; the rest are empty.
-inline std::vector<std::string> rows_from_top(std::vector<std::string> rows = {})
-{
-    rows.resize(BOARD_SIZE, std::string(BOARD_SIZE, '.'));
-    return rows;
-}
-
-// A full board without any two equal neighbours in a line, so no move or drop can complete five.
-inline std::vector<std::string> no_line_rows()
-{
-    std::vector<std::string> rows = rows_from_top();
-    for (int y = 0; y < BOARD_SIZE; ++y)
-        for (int x = 0; x < BOARD_SIZE; ++x)
-            rows[y][x] = static_cast<char>('1' + (x + 2 * y) % PIECE_KINDS);
-    return rows;
-}
-
-inline void set_board(const std::vector<std::string>& rows)
-{
-    for (int y = 0; y < BOARD_SIZE; ++y)
-        for (int x = 0; x < BOARD_SIZE; ++x)
-            board[x][y] = rows[y][x] == '.' ? EMPTY : rows[y][x] - '0';
-}
-
-inline std::vector<std::string> board_rows()
-{
-    std::vector<std::string> rows = rows_from_top();
-    for (int y = 0; y < BOARD_SIZE; ++y)
-        for (int x = 0; x < BOARD_SIZE; ++x)
-            if (board[x][y] != EMPTY)
-                rows[y][x] = static_cast<char>('0' + board[x][y]);
-    return rows;
-}
-
-inline int pieces_on_board()
-{
-    return SQUARES - free_cells();
-}
-
-inline int contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos ? 1 : 0;
 }
 
 // A menu command as the menu sends it; the notification code rides in the high word.
@@ -150,12 +75,6 @@ inline void expect_marks(int little, int big, int preview, int sound)
         EXPECT_EQ(headless::menu_checked(MyWindow, id), 0) << id;
 }
 
-inline void expect_marks_mirror_settings()
-{
-    expect_marks(cell_size == 16 ? 1 : 0, cell_size == 32 ? 1 : 0, display_preview != 0 ? 1 : 0,
-                 sound_enabled != 0 ? 1 : 0);
-}
-
 // The main window's outer rectangle.
 inline void expect_window(int left, int top, int width, int height)
 {
@@ -176,22 +95,6 @@ inline void expect_button_at(int x, int y)
     EXPECT_EQ(b.bottom - b.top, 25);
 }
 
-// The next New High Score dialog is answered with the name and OK.
-inline void answer_new_high_score(const char* name)
-{
-    headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, name), headless::press_ok()});
-}
-
-// The turn is over: no piece travels, nothing is pending and the arrow shows.
-inline void expect_idle()
-{
-    EXPECT_EQ(animate_state, MOVE);
-    EXPECT_EQ(pptr, 0);
-    EXPECT_EQ(move_complete, 1);
-    EXPECT_EQ(current_cursor, normal_cursor);
-    EXPECT_EQ(headless::current_cursor(), normal_cursor);
-}
-
 class ShellTest : public TempFolderTest {
 protected:
     void SetUp() override
@@ -201,8 +104,7 @@ protected:
         TempFolderTest::SetUp();
         if (HasFatalFailure())
             return;
-        for (int slot = 0; slot < SOUND_SLOTS; ++slot)
-            write_file(sound_files[slot], slot_sound(slot));
+        write_slot_sounds();
     }
 
     void TearDown() override
@@ -232,82 +134,14 @@ protected:
         sound_enabled = 1;
         set_board(rows);
         current_score = score;
-        next_batch[0] = 1;
-        next_batch[1] = 2;
-        next_batch[2] = 3;
-        forget_records();
+        for (int i = 0; i < BATCH_SIZE; ++i)
+            next_batch[i] = i + 1;
     }
 
-    void forget_records()
-    {
-        seen_sounds = headless::sounds().size();
-        seen_invalidations = headless::invalidations().size();
-        seen_cursors = headless::cursor_calls().size();
-        seen_posted = headless::posted().size();
-        seen_boxes = headless::message_boxes().size();
-        seen_dialogs = headless::dialogs().size();
-        seen_moves = headless::move_window_calls().size();
-    }
-
-    void click(int x, int y)
-    {
-        BaseMsgProc(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
-    }
+    void click(int x, int y) { BaseMsgProc(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y)); }
 
     // A click in the middle of board square (col, row).
-    void click_square(int col, int row)
-    {
-        click(col * cell_size + cell_size / 2, row * cell_size + cell_size / 2);
-    }
+    void click_square(int col, int row) { click(col * cell_size + cell_size / 2, row * cell_size + cell_size / 2); }
 
-    void tick(int n = 1)
-    {
-        ASSERT_EQ(headless::tick(n), n);
-    }
-
-    // Sound slots played since the last forget_records(), in order; -1 for an unknown image.
-    std::vector<int> sounds_played() const
-    {
-        std::vector<int> slots;
-        const auto& calls = headless::sounds();
-        for (size_t i = seen_sounds; i < calls.size(); ++i) {
-            int slot = -1;
-            for (int s = 0; s < SOUND_SLOTS; ++s)
-                if (calls[i].sound == wavbuffer[s])
-                    slot = s;
-            slots.push_back(slot);
-        }
-        return slots;
-    }
-
-    size_t invalidations_since() const { return headless::invalidations().size() - seen_invalidations; }
-    std::vector<HCURSOR> cursors_since() const
-    {
-        const auto& calls = headless::cursor_calls();
-        return std::vector<HCURSOR>(calls.begin() + static_cast<long>(seen_cursors), calls.end());
-    }
-    std::vector<MSG> posted_since() const
-    {
-        const auto& msgs = headless::posted();
-        return std::vector<MSG>(msgs.begin() + static_cast<long>(seen_posted), msgs.end());
-    }
-    size_t boxes_since() const { return headless::message_boxes().size() - seen_boxes; }
-    size_t dialogs_since() const { return headless::dialogs().size() - seen_dialogs; }
-    // Dialog templates run since the last forget_records(), in order.
-    std::vector<int> dialogs_shown() const
-    {
-        std::vector<int> ids;
-        for (size_t i = seen_dialogs; i < headless::dialogs().size(); ++i)
-            ids.push_back(headless::dialogs()[i].template_id);
-        return ids;
-    }
-    size_t moves_since() const { return headless::move_window_calls().size() - seen_moves; }
-
-    size_t seen_sounds = 0;
-    size_t seen_invalidations = 0;
-    size_t seen_cursors = 0;
-    size_t seen_posted = 0;
-    size_t seen_boxes = 0;
-    size_t seen_dialogs = 0;
-    size_t seen_moves = 0;
+    void tick(int n = 1) { ASSERT_EQ(headless::tick(n), n); }
 };
