@@ -3,6 +3,7 @@
 #include "modal.h"
 
 #include "platform.h"
+#include "scores.h"
 
 int modal_open = 0;
 int close_waiting = 0;
@@ -41,6 +42,10 @@ void open_message_box(const char *text, const char *caption, modal_then then)
 
 void open_new_high_score(modal_then then)
 {
+    // A game that ends while a close waits still enters its score: as the dialog's OK would, with the name
+    // typed last.
+    if (close_waiting)
+        enter_high_score();
     const int m = begin(then);
     if (m >= 0)
         platform_new_high_score(m);

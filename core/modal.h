@@ -9,7 +9,8 @@ extern int close_waiting;  // a close came while one was open
 typedef void (*modal_then)();
 
 // Each opens one modal window and runs then once it has closed. While a close waits none opens: then runs
-// at once, as if it had been closed straight away.
+// at once, as if it had been closed straight away, and the New High Score dialog's entry is stored as its
+// OK stores it.
 void open_message_box(const char* text, const char* caption, modal_then then);
 void open_new_high_score(modal_then then);
 void open_top_scores(modal_then then);

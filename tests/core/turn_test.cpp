@@ -431,3 +431,20 @@ TEST_P(OutOfOrder, CloseUnderTwoWindowsWaitsForTheLast)
         << "no Top Scores while a close waits";
     EXPECT_FALSE(contains(read_file("prefs.txt"), "current_score")) << "a full board saves no game";
 }
+
+// A close waiting under the About box while the turn behind it ends the game with a top-ten score: the name's
+// dialog can no longer open, so the entry is stored as its OK would store it, with the name typed last.
+TEST_P(OutOfOrder, TopTenScoreReachedWhileACloseWaitsIsStored)
+{
+    fake::script("About Dovra", {{fake::hold}});
+    start_full_but({}, 120);
+    std::strcpy(newname, "Bo");
+    menu(IDM_ABOUT);
+    fake::deliver(fake::close_main_window);
+    tick(5);
+    EXPECT_EQ(since("open"), events{"open About Dovra"}) << "no dialog opens while a close waits";
+    EXPECT_EQ(scores[0].score, 120);
+    EXPECT_STREQ(scores[0].name, "Bo");
+    EXPECT_EQ(read_file("scores.txt").substr(0, 7), "120 Bo\n");
+    EXPECT_EQ(score_recorded, 1);
+}
