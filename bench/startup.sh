@@ -89,6 +89,8 @@ run() {
 # The programs: the floor with its default renderer and with cairo's, and Dovra from the package's layout.
 floor_gl() { run floor-default "$@" "$out/bare_window"; }
 floor_cairo() { run floor-cairo "$@" GSK_RENDERER=cairo "$out/bare_window"; }
+# And with Dovra's own settings: the cairo renderer and no GL driver loaded at all.
+floor_nogl() { run floor-nogl "$@" GSK_RENDERER=cairo GDK_DEBUG=gl-disable "$out/bare_window"; }
 dovra() { run dovra "$@" "$out/root/usr/games/dovra"; }
 
 # Dovra's first start for a new player, after the floor has brought the accessibility bus up and the
@@ -96,10 +98,12 @@ dovra() { run dovra "$@" "$out/root/usr/games/dovra"; }
 floor_cairo --no-idle
 dovra --no-idle
 floor_gl --no-idle
+floor_nogl --no-idle
 for i in $(seq "$runs"); do
   say "run $i of $runs"
   floor_gl
   floor_cairo
+  floor_nogl
   dovra
 done
 
@@ -119,13 +123,21 @@ echo "| Program | Start: exec to first frame | PSS after 2 s | Idle CPU (of a co
 echo "|---|---|---|---|"
 row "bare GTK 4 window, default renderer" floor-default
 row "bare GTK 4 window, cairo renderer" floor-cairo
+row "bare GTK 4 window, cairo renderer, no GL loaded" floor-nogl
 row "Dovra (cairo renderer)" dovra
 echo
 printf 'Dovra, first start for a new player: %.3f s\n' "$(cat "$out/dovra.first")"
 printf 'Package %s: %d bytes; program /usr/games/dovra: %d bytes; Installed-Size: %s KiB\n' "$(basename "$deb")" \
   "$(stat -c %s "$deb")" "$(stat -c %s "$out/root/usr/games/dovra")" "$(dpkg-deb -f "$deb" Installed-Size)"
-awk -v d="$(figure dovra 1)" -v f="$(figure floor-cairo 1)" -v dp="$(figure dovra 2)" -v fp="$(figure floor-cairo 2)" \
-  -v c="$(figure dovra 3)" -v t="$tick" -v s="$idle" -v size="$(stat -c %s "$deb")" 'BEGIN {
-    printf "Against the cairo floor: start x %.2f (aim: at most 1.2), PSS %+.1f MiB (aim: at most +10), ", d / f, (dp - fp) / 1024
-    printf "idle CPU %.3f %% (aim: at most 0.1 %%), package %.0f KB (aim: at most 200 KB)\n", 100 * c / t / s, size / 1000
+# against FLOOR NAME: Dovra's figures as multiples of, or differences from, one floor's.
+against() {
+  awk -v d="$(figure dovra 1)" -v f="$(figure "$1" 1)" -v dp="$(figure dovra 2)" -v fp="$(figure "$1" 2)" -v n="$2" 'BEGIN {
+    printf "Against the %s: start x %.2f (aim: at most 1.2), PSS %+.1f MiB (aim: at most +10)\n", n, d / f, (dp - fp) / 1024
   }'
+}
+against floor-default "bare window as GTK starts it"
+against floor-cairo "bare window with the cairo renderer"
+against floor-nogl "bare window with Dovra's settings"
+awk -v c="$(figure dovra 3)" -v t="$tick" -v s="$idle" -v size="$(stat -c %s "$deb")" 'BEGIN {
+  printf "Idle CPU %.3f %% (aim: at most 0.1 %%), package %.0f KB (aim: at most 200 KB)\n", 100 * c / t / s, size / 1000
+}'

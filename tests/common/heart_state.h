@@ -12,6 +12,7 @@
 #include "common/start_state.h"
 #include "core/wav_images.h"
 #include "modal.h"
+#include "prefs.h"
 #include "random.h"
 #include "route.h"
 #include "sound.h"
@@ -64,6 +65,16 @@ inline void set_board(const std::vector<std::string>& rows)
     for (int y = 0; y < BOARD_SIZE; ++y)
         for (int x = 0; x < BOARD_SIZE; ++x)
             board[x][y] = rows[y][x] == '.' ? EMPTY : rows[y][x] - '0';
+}
+
+// Sound on, the given board and score, the preview 1 2 3: a game started, then laid out for a test.
+inline void arrange_game(const std::vector<std::string>& rows, int score)
+{
+    sound_enabled = 1;
+    set_board(rows);
+    current_score = score;
+    for (int i = 0; i < BATCH_SIZE; ++i)
+        next_batch[i] = i + 1;
 }
 
 inline std::vector<std::string> board_rows()

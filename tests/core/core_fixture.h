@@ -56,11 +56,7 @@ public:
     void start_with(const std::vector<std::string>& rows, int score = 0)
     {
         start();
-        sound_enabled = 1;
-        set_board(rows);
-        current_score = score;
-        for (int i = 0; i < BATCH_SIZE; ++i)
-            next_batch[i] = i + 1;
+        arrange_game(rows, score);
     }
 
     // A full board without lines, but for (0,0) and the given squares; the piece at (1,0) then moves to (0,0).

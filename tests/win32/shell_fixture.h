@@ -131,11 +131,7 @@ protected:
     void start_with(const std::vector<std::string>& rows, int score = 0)
     {
         start();
-        sound_enabled = 1;
-        set_board(rows);
-        current_score = score;
-        for (int i = 0; i < BATCH_SIZE; ++i)
-            next_batch[i] = i + 1;
+        arrange_game(rows, score);
     }
 
     void click(int x, int y) { BaseMsgProc(MyWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y)); }
