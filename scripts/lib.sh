@@ -9,7 +9,8 @@ DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_RO
 # runs the 32-bit program; the end-to-end test hears it through a PulseAudio server of its own.
 # The GTK program: GTK 4 and PulseAudio to build it, Liberation Sans for its score, dpkg-dev for Debian's
 # build flags and dpkg-shlibdeps; its package's test stands up a player's session: a D-Bus session bus, the
-# accessibility bus GTK talks to on every desktop, and openbox, whose alt+F4 closes the window.
+# accessibility bus GTK talks to on every desktop (read by the tests with pyatspi), and openbox, whose alt+F4
+# closes the window.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
@@ -22,7 +23,7 @@ DOVRA_PACKAGES=(
   clang libclang-rt-14-dev
   nsis lintian desktop-file-utils appstream
   libgtk-4-dev libpulse-dev fonts-liberation2 dpkg-dev
-  dbus at-spi2-core openbox
+  dbus at-spi2-core openbox python3-pyatspi
 )
 
 say() { printf '== %s\n' "$*" >&2; }
