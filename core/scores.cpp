@@ -145,3 +145,8 @@ void enter_high_score()
     insert_score(p, current_score, newname);
     SaveScores();
 }
+
+void score_row_text(int i, char text[ROW_TEXT_LEN])
+{
+    std::snprintf(text, ROW_TEXT_LEN, i == hilite_score ? "--> %s" : "%s", scores[i].name);
+}

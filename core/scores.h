@@ -22,6 +22,9 @@ int score_position(int score);
 void insert_score(int p, int score, const char* name);
 // Writes scores.txt; 1 when the whole file was written.
 int SaveScores();
+constexpr int ROW_TEXT_LEN = 60;
+// What the Top Scores dialog shows as row i's name: the name, marked "--> " when it is the newest entry.
+void score_row_text(int i, char text[ROW_TEXT_LEN]);
 // Enters current_score with the name in newname at its place, marks it the newest and writes scores.txt;
 // a table that cannot be written stays in memory for the rest of the run.
 void enter_high_score();

@@ -29,10 +29,15 @@ void start_game()
     restore_saved_game();
 }
 
-void session_ends()
+void keep_what_is_owed()
 {
-    platform_end_score_dialog();
     pay_pending_bonus();
     deal_pending_new_game();
     SavePrefs();
+}
+
+void session_ends()
+{
+    platform_end_score_dialog();
+    keep_what_is_owed();
 }

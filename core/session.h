@@ -6,6 +6,9 @@
 void load_settings();
 // While the main window is created: the high-score table, the random seed, a new game or the saved one.
 void start_game();
+// What the open modal windows' OK would still do besides storing a name (the bonus paid, New Game's deal),
+// then the game saved as closing saves it.
+void keep_what_is_owed();
 // The session ends while the program runs: what the open modal windows' OK would still do is done (a name
 // being entered stored, the bonus paid, New Game's deal), then the game is saved as closing saves it.
 void session_ends();

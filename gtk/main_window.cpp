@@ -276,9 +276,7 @@ void keep_game_as_it_ends()
         return;
     main_window_closed = 1;
     store_entry_as_typed();
-    pay_pending_bonus();
-    deal_pending_new_game();
-    SavePrefs();
+    keep_what_is_owed();
 }
 
 // ---- What the heart asks of the window ----------------------------------------------------------------

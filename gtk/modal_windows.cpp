@@ -211,11 +211,8 @@ void platform_top_scores(int modal)
     gtk_grid_attach(GTK_GRID(table), label("Name", 0.5f), 0, 0, 1, 1);
     gtk_grid_attach(GTK_GRID(table), label("Score", 0.5f), 1, 0, 1, 1);
     for (int i = 0; i < SCORE_ROWS; i++) {
-        char tline[60];
-        if (i == hilite_score)
-            std::snprintf(tline, sizeof tline, "--> %s", scores[i].name);
-        else
-            std::snprintf(tline, sizeof tline, "%s", scores[i].name);
+        char tline[ROW_TEXT_LEN];
+        score_row_text(i, tline);
         gchar* name = from_code_page(tline);
         char score[16];
         std::snprintf(score, sizeof score, "%d", scores[i].score);

@@ -1,6 +1,5 @@
 // main_window_requests.cpp: what the heart asks of the main window: cursors, repaints, a queued click,
 // check marks, the window's size and its close.
-#include "modal_windows.h"
 #include "layout.h"
 #include "platform.h"
 #include "shell.h"

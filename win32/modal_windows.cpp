@@ -1,6 +1,5 @@
 // modal_windows.cpp: the modal windows the heart asks for. Each runs a modal loop of its own, which goes on
 // delivering the main window's ticks and posted messages, and tells the heart once it has returned.
-#include "modal_windows.h"
 
 #include "modal.h"
 #include "platform.h"

@@ -1,8 +1,6 @@
 // score_dialogs.cpp: the New High Score and Top Scores dialogs, which only copy the table and the typed name in and out.
 #include "score_dialogs.h"
 
-#include <cstdio>
-
 #include "board.h"
 #include "resource.h"
 #include "scores.h"
@@ -82,13 +80,9 @@ INT_PTR CALLBACK ShowScoresDialog(HWND hDlg, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         set_open_dialog(hDlg, 0);
         for (int i = 0; i < SCORE_ROWS; i++) {
-            if (i == hilite_score) {
-                char tline[60];
-                std::snprintf(tline, sizeof tline, "--> %s", scores[i].name);
-                SetDlgItemTextA(hDlg, IDC_ROW_NAME + i, tline);
-            } else {
-                SetDlgItemTextA(hDlg, IDC_ROW_NAME + i, scores[i].name);
-            }
+            char tline[ROW_TEXT_LEN];
+            score_row_text(i, tline);
+            SetDlgItemTextA(hDlg, IDC_ROW_NAME + i, tline);
             SetDlgItemInt(hDlg, IDC_ROW_SCORE + i, static_cast<UINT>(scores[i].score), TRUE);
         }
         return TRUE;

@@ -5,6 +5,9 @@
 
 extern HINSTANCE MyInstance;
 extern HWND MyWindow;
+// The window the heart's requests act on and its modal windows belong to: the main window, from the start
+// of its creation on, before CreateWindowExA has returned it as MyWindow.
+extern HWND heart_window;
 extern UINT_PTR MyTimer;
 extern HWND hNewGameButton;
 extern HCURSOR normal_cursor;

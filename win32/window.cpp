@@ -5,7 +5,6 @@
 #include "commands.h"
 #include "layout.h"
 #include "modal.h"
-#include "modal_windows.h"
 #include "paint.h"
 #include "prefs.h"
 #include "resource.h"
