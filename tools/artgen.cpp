@@ -220,14 +220,19 @@ void PutInfoHeader(std::vector<unsigned char> &b, int width, int height, std::ui
   Put32(b, 0);   // all important
 }
 
-void PutColourTable(std::vector<unsigned char> &b, const Art &art) {
-  Rgb table[256];
+// Entries past the pieces' are black and never used.
+void ColourTable(const Art &art, Rgb table[256]) {
   for (int i = 0; i < 256; ++i)
     table[i] = Rgb{0, 0, 0};
   table[kWhite] = kWhiteRgb;
   table[kGrid] = kGridRgb;
   for (int k = 0; k < kKinds; ++k)
     table[kFirstKind + k] = art.colour[k];
+}
+
+void PutColourTable(std::vector<unsigned char> &b, const Art &art) {
+  Rgb table[256];
+  ColourTable(art, table);
   for (int i = 0; i < 256; ++i) { // RGBQUAD order: blue, green, red, reserved
     b.push_back(static_cast<unsigned char>(table[i].b));
     b.push_back(static_cast<unsigned char>(table[i].g));
@@ -261,8 +266,8 @@ std::vector<unsigned char> Bitmap(const Art &art, const unsigned char pixels[kSm
   return b;
 }
 
-std::vector<unsigned char> Icon(const Art &art) {
-  static unsigned char canvas[kIconSide][kIconSide];
+// The icon's image as colour-table indices, top row first.
+void IconCanvas(const Art &art, unsigned char canvas[kIconSide][kIconSide]) {
   for (int sy = 0; sy < kIconSquares; ++sy)
     for (int sx = 0; sx < kIconSquares; ++sx) {
       unsigned char square[kSmall][kSmall];
@@ -271,6 +276,9 @@ std::vector<unsigned char> Icon(const Art &art) {
         for (int x = 0; x < kSmall; ++x)
           canvas[sy * kSmall + y][sx * kSmall + x] = square[y][x];
     }
+}
+
+std::vector<unsigned char> Icon(const Art &art, const unsigned char canvas[kIconSide][kIconSide]) {
   int xor_stride = RowBytes(kIconSide, 8);
   int and_stride = RowBytes(kIconSide, 1);
   std::uint32_t image = static_cast<std::uint32_t>((xor_stride + and_stride) * kIconSide);
@@ -330,7 +338,9 @@ int main(int argc, char **argv) {
     if (!write_output("artgen", bitmap_dir + name, Bitmap(art, pixels, large ? 2 : 1)))
       return 2;
   }
-  if (!write_output("artgen", out_dir + "/dovra.ico", Icon(art)))
+  static unsigned char canvas[kIconSide][kIconSide];
+  IconCanvas(art, canvas);
+  if (!write_output("artgen", out_dir + "/dovra.ico", Icon(art, canvas)))
     return 2;
   return 0;
 }
