@@ -44,7 +44,8 @@ function layOut() {
   newGameButton.style.width = px(80);
   newGameButton.style.height = px(25);
   newGameButton.style.fontSize = px(12);
-  paint();
+  // A canvas given a size is blank until painted again, which happens before the page is next shown.
+  requestPaint();
 }
 
 function fitClient(width, height, buttonX, buttonY, cellSize) {
@@ -134,5 +135,6 @@ canvas.addEventListener('pointerdown', (event) => {
 });
 newGameButton.addEventListener('click', () => callHeart(_web_command, IDC_NEWGAME));
 window.addEventListener('resize', () => { if (heartRuns()) layOut(); });
+// The score's face arrives beside the program; the score is written again once it is there.
 if (document.fonts)
-  document.fonts.addEventListener('loadingdone', () => { if (heartRuns()) requestPaint(); });
+  document.fonts.load('13px "Dovra Score"').then(() => { if (heartRuns()) requestPaint(); }, () => {});
