@@ -14,16 +14,6 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-Bytes bitmap_file(int number)
-{
-    const char* dir = std::getenv("DOVRA_SOURCE_DIR");
-    char name[32];
-    std::snprintf(name, sizeof name, "/res/bitmaps/bitmap%02d.bmp", number);
-    std::string bytes = read_file(std::string(dir ? dir : ".") + name);
-    EXPECT_NE(bytes, "<missing>") << name;
-    return Bytes(bytes.begin(), bytes.end());
-}
-
 struct damage_case {
     const char* what;
     size_t length;  // bytes kept from the start, 0 for all

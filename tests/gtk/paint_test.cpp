@@ -38,16 +38,6 @@ const uint32_t WHITE = 0xFFFFFF;
 const int FROM_16_TO_24[24] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 6, 6, 7, 8, 8, 9, 10, 10, 11, 12, 12, 13, 14, 14, 15};
 const int FROM_15_TO_24[24] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 5, 6, 7, 7, 8, 9, 9, 10, 10, 11, 12, 12, 13, 14, 14};
 
-Bytes bitmap_file(int number)
-{
-    const char* dir = std::getenv("DOVRA_SOURCE_DIR");
-    char name[32];
-    std::snprintf(name, sizeof name, "/res/bitmaps/bitmap%02d.bmp", number);
-    std::string bytes = read_file(std::string(dir ? dir : ".") + name);
-    EXPECT_NE(bytes, "<missing>") << name;
-    return Bytes(bytes.begin(), bytes.end());
-}
-
 uint32_t le32(const Bytes& b, size_t at)
 {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
