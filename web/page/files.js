@@ -119,6 +119,9 @@ function storeFile(name, bytes) {
   try {
     transaction = database.transaction('files', 'readwrite', { durability: 'strict' });
     transaction.objectStore('files').put(bytes, name);
+    // At once: a page that is being left would abort a transaction still waiting to commit by itself.
+    if (transaction.commit)
+      transaction.commit();
   } catch (e) {
     sayFilesAreNotKept();
     return;
