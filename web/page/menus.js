@@ -51,9 +51,11 @@ function neighbourTitle(title, step) {
   return menuTitles[(i + step + menuTitles.length) % menuTitles.length];
 }
 
-function choose(item) {
-  closeMenu(false);
-  document.activeElement.blur();
+// Chosen from the keyboard, the menu's title keeps the focus, so that the keyboard stays in the menu bar.
+function choose(item, byKeyboard) {
+  closeMenu(byKeyboard);
+  if (!byKeyboard)
+    document.activeElement.blur();
   callHeart(_web_command, Number(item.dataset.command));
 }
 
@@ -125,7 +127,7 @@ function onItemKey(event) {
     break;
   case 'Enter':
   case ' ':
-    choose(item);
+    choose(item, true);
     break;
   case 'Escape':
     closeMenu(true);
@@ -137,7 +139,7 @@ function onItemKey(event) {
     const match = items.find((it) => mnemonicOf(it) === event.key.toLowerCase());
     if (!match)
       return;
-    choose(match);
+    choose(match, true);
   }
   }
   event.preventDefault();
@@ -160,7 +162,7 @@ for (const title of menuTitles) {
   title.nextElementSibling.addEventListener('click', (event) => {
     const item = event.target.closest('[role^="menuitem"]');
     if (item)
-      choose(item);
+      choose(item, false);
   });
 }
 
