@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "board.h"
+#include "board_picture.h"
 #include "commands.h"
 #include "layout.h"
 #include "modal.h"

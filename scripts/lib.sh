@@ -11,6 +11,7 @@ DOVRA_VERSION=$(sed -n 's/^project(Dovra VERSION \([0-9.]*\) .*/\1/p' "$DOVRA_RO
 # build flags and dpkg-shlibdeps; its package's test stands up a player's session: a D-Bus session bus, the
 # accessibility bus GTK talks to on every desktop (read by the tests with pyatspi), and openbox, whose alt+F4
 # closes the window.
+# The web site: Debian's Emscripten, fontTools for the score's face; its tests drive Debian's Chromium.
 DOVRA_PACKAGES=(
   cmake make g++ git ca-certificates
   googletest
@@ -24,6 +25,7 @@ DOVRA_PACKAGES=(
   nsis lintian desktop-file-utils appstream
   libgtk-4-dev libpulse-dev fonts-liberation2 dpkg-dev
   dbus at-spi2-core openbox python3-pyatspi
+  emscripten python3-fonttools chromium
 )
 
 say() { printf '== %s\n' "$*" >&2; }

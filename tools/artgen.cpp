@@ -1,9 +1,11 @@
-// artgen: builds the sixteen board pictures and the program icon from the readable pixel maps in res/art.
+// artgen: builds the sixteen board pictures, the program icon and the web app's icons from the readable
+// pixel maps in res/art.
 //
 // Usage: artgen ART_DIR OUT_DIR
 // Reads ART_DIR/kind1.txt ... kind7.txt and ART_DIR/icon.txt, writes OUT_DIR/bitmaps/bitmap01.bmp ...
-// bitmap16.bmp and OUT_DIR/dovra.ico. Exit status 0 on success, 2 on unreadable or malformed sources
-// or an output that cannot be written; nothing is written unless every source is good.
+// bitmap16.bmp, OUT_DIR/dovra.ico and the same icon scaled up by whole pixels as OUT_DIR/web/icon-192.png
+// and icon-512.png. Exit status 0 on success, 2 on unreadable or malformed sources or an output that cannot be
+// written; nothing is written unless every source is good.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -220,14 +222,19 @@ void PutInfoHeader(std::vector<unsigned char> &b, int width, int height, std::ui
   Put32(b, 0);   // all important
 }
 
-void PutColourTable(std::vector<unsigned char> &b, const Art &art) {
-  Rgb table[256];
+// Entries past the pieces' are black and never used.
+void ColourTable(const Art &art, Rgb table[256]) {
   for (int i = 0; i < 256; ++i)
     table[i] = Rgb{0, 0, 0};
   table[kWhite] = kWhiteRgb;
   table[kGrid] = kGridRgb;
   for (int k = 0; k < kKinds; ++k)
     table[kFirstKind + k] = art.colour[k];
+}
+
+void PutColourTable(std::vector<unsigned char> &b, const Art &art) {
+  Rgb table[256];
+  ColourTable(art, table);
   for (int i = 0; i < 256; ++i) { // RGBQUAD order: blue, green, red, reserved
     b.push_back(static_cast<unsigned char>(table[i].b));
     b.push_back(static_cast<unsigned char>(table[i].g));
@@ -261,8 +268,8 @@ std::vector<unsigned char> Bitmap(const Art &art, const unsigned char pixels[kSm
   return b;
 }
 
-std::vector<unsigned char> Icon(const Art &art) {
-  static unsigned char canvas[kIconSide][kIconSide];
+// The icon's image as colour-table indices, top row first.
+void IconCanvas(const Art &art, unsigned char canvas[kIconSide][kIconSide]) {
   for (int sy = 0; sy < kIconSquares; ++sy)
     for (int sx = 0; sx < kIconSquares; ++sx) {
       unsigned char square[kSmall][kSmall];
@@ -271,6 +278,9 @@ std::vector<unsigned char> Icon(const Art &art) {
         for (int x = 0; x < kSmall; ++x)
           canvas[sy * kSmall + y][sx * kSmall + x] = square[y][x];
     }
+}
+
+std::vector<unsigned char> Icon(const Art &art, const unsigned char canvas[kIconSide][kIconSide]) {
   int xor_stride = RowBytes(kIconSide, 8);
   int and_stride = RowBytes(kIconSide, 1);
   std::uint32_t image = static_cast<std::uint32_t>((xor_stride + and_stride) * kIconSide);
@@ -295,6 +305,159 @@ std::vector<unsigned char> Icon(const Art &art) {
   for (int i = 0; i < and_stride * kIconSide; ++i)
     b.push_back(0); // every pixel opaque
   return b;
+}
+
+// ---- PNG: an indexed-colour image in a zlib stream of our own, so the bytes depend on nothing outside ----
+
+void PutBig32(std::vector<unsigned char> &b, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    b.push_back(static_cast<unsigned char>((v >> shift) & 0xff));
+}
+
+std::uint32_t Crc32(const unsigned char *p, size_t n) {
+  std::uint32_t crc = 0xffffffffu;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k)
+      crc = (crc & 1) ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+  }
+  return ~crc;
+}
+
+std::uint32_t Adler32(const std::vector<unsigned char> &data) {
+  std::uint32_t a = 1, b = 0;
+  for (unsigned char c : data) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  return b << 16 | a;
+}
+
+// Deflate's bits: fields go least significant bit first, Huffman codes most significant bit first.
+struct BitWriter {
+  std::vector<unsigned char> &out;
+  unsigned byte = 0;
+  int used = 0;
+  void Bit(unsigned bit) {
+    byte |= bit << used;
+    if (++used == 8) {
+      out.push_back(static_cast<unsigned char>(byte));
+      byte = 0;
+      used = 0;
+    }
+  }
+  void Field(unsigned value, int bits) {
+    for (int i = 0; i < bits; ++i)
+      Bit((value >> i) & 1);
+  }
+  void Code(unsigned code, int bits) {
+    for (int i = bits - 1; i >= 0; --i)
+      Bit((code >> i) & 1);
+  }
+  void Flush() {
+    while (used)
+      Bit(0);
+  }
+};
+
+// A literal/length symbol in deflate's fixed code.
+void Symbol(BitWriter &w, unsigned v) {
+  if (v < 144)
+    w.Code(0x30 + v, 8);
+  else if (v < 256)
+    w.Code(0x190 + v - 144, 9);
+  else if (v < 280)
+    w.Code(v - 256, 7);
+  else
+    w.Code(0xc0 + v - 280, 8);
+}
+
+// length 3..258, distance 1..32768
+void Match(BitWriter &w, unsigned length, unsigned distance) {
+  static const unsigned kLength[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static const unsigned kDistance[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                         33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  int l = 28;
+  while (kLength[l] > length)
+    --l;
+  Symbol(w, 257 + l);
+  w.Field(length - kLength[l], l < 8 || l == 28 ? 0 : (l - 4) / 4);
+  int d = 29;
+  while (kDistance[d] > distance)
+    --d;
+  w.Code(d, 5);
+  w.Field(distance - kDistance[d], d < 4 ? 0 : d / 2 - 1);
+}
+
+// One fixed-code block. A picture scaled up by whole blocks repeats itself in two ways, so those are the only
+// matches tried: the byte before (a run of one colour) and the same place in an earlier row.
+std::vector<unsigned char> Zlib(const std::vector<unsigned char> &data, size_t row) {
+  std::vector<unsigned char> out = {0x78, 0x01};
+  BitWriter w{out};
+  w.Field(1, 1); // last block
+  w.Field(1, 2); // fixed codes
+  size_t at = 0;
+  while (at < data.size()) {
+    size_t best = 0, best_distance = 0;
+    for (size_t distance = 1; distance <= at && distance <= 32768; distance = distance == 1 ? row : distance + row) {
+      size_t n = 0;
+      while (n < 258 && at + n < data.size() && data[at + n] == data[at + n - distance])
+        ++n;
+      if (n > best) {
+        best = n;
+        best_distance = distance;
+      }
+    }
+    if (best >= 3) {
+      Match(w, static_cast<unsigned>(best), static_cast<unsigned>(best_distance));
+      at += best;
+    } else {
+      Symbol(w, data[at++]);
+    }
+  }
+  Symbol(w, 256);
+  w.Flush();
+  PutBig32(out, Adler32(data));
+  return out;
+}
+
+void PutChunk(std::vector<unsigned char> &png, const char *type, const std::vector<unsigned char> &data) {
+  PutBig32(png, static_cast<std::uint32_t>(data.size()));
+  size_t start = png.size();
+  png.insert(png.end(), type, type + 4);
+  png.insert(png.end(), data.begin(), data.end());
+  PutBig32(png, Crc32(&png[start], png.size() - start));
+}
+
+// The icon with each pixel a scale x scale block, opaque, its palette the colour table's used entries. No
+// time or text chunk, so the same sources give the same bytes.
+std::vector<unsigned char> Png(const Art &art, const unsigned char canvas[kIconSide][kIconSide], int scale) {
+  int side = kIconSide * scale;
+  std::vector<unsigned char> header;
+  PutBig32(header, static_cast<std::uint32_t>(side));
+  PutBig32(header, static_cast<std::uint32_t>(side));
+  for (unsigned char v : {8, 3, 0, 0, 0}) // 8-bit indices, indexed colour, deflate, filters, no interlace
+    header.push_back(v);
+  Rgb table[256];
+  ColourTable(art, table);
+  std::vector<unsigned char> palette;
+  for (int i = 0; i < kFirstKind + kKinds; ++i)
+    for (int v : {table[i].r, table[i].g, table[i].b})
+      palette.push_back(static_cast<unsigned char>(v));
+  std::vector<unsigned char> rows;
+  for (int y = 0; y < side; ++y) {
+    rows.push_back(0); // filter: none
+    for (int x = 0; x < side; ++x)
+      rows.push_back(canvas[y / scale][x / scale]);
+  }
+  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  PutChunk(png, "IHDR", header);
+  PutChunk(png, "PLTE", palette);
+  PutChunk(png, "IDAT", Zlib(rows, static_cast<size_t>(side) + 1));
+  PutChunk(png, "IEND", {});
+  return png;
 }
 
 } // namespace
@@ -330,7 +493,18 @@ int main(int argc, char **argv) {
     if (!write_output("artgen", bitmap_dir + name, Bitmap(art, pixels, large ? 2 : 1)))
       return 2;
   }
-  if (!write_output("artgen", out_dir + "/dovra.ico", Icon(art)))
+  static unsigned char canvas[kIconSide][kIconSide];
+  IconCanvas(art, canvas);
+  if (!write_output("artgen", out_dir + "/dovra.ico", Icon(art, canvas)))
     return 2;
+  // The web app manifest's two icon sizes.
+  std::string web_dir = out_dir + "/web";
+  if (!make_folder("artgen", web_dir))
+    return 2;
+  for (int scale : {3, 8}) {
+    std::string name = "/icon-" + std::to_string(kIconSide * scale) + ".png";
+    if (!write_output("artgen", web_dir + name, Png(art, canvas, scale)))
+      return 2;
+  }
   return 0;
 }

@@ -1,5 +1,5 @@
-// assets_test: regenerates the board pictures, the icon and the sounds and holds the committed files to them,
-// then checks those files for what the board painter, the window class and the sound player rely on.
+// assets_test: regenerates the board pictures, the icons and the sounds and holds the committed files to them,
+// then checks those files for what the board painter, the window class, the web app and the sound player rely on.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -50,6 +50,8 @@ std::vector<std::string> GeneratedFiles() {
   for (int r = 1; r <= 16; ++r)
     files.push_back(BitmapName(r));
   files.push_back("dovra.ico");
+  files.push_back("web/icon-192.png");
+  files.push_back("web/icon-512.png");
   for (const char *s : kSounds)
     files.push_back(std::string("sounds/") + s);
   return files;
@@ -419,13 +421,20 @@ TEST(Icon, IsOne64x64EightBitImageWithAFullTableAndAnOpaqueMask) {
     ASSERT_EQ(b[i], 0) << "mask byte " << i - mask << " makes pixels transparent";
 }
 
-// A miniature board: white squares, light-blue grid lines across it and pieces of several kinds.
-TEST(Icon, ShowsPiecesOfSeveralKindsOnAGriddedBoard) {
+// The icon's one image, which starts after the 6-byte directory and its 16-byte entry.
+Image LoadIcon() {
   Bytes b = ReadRes("dovra.ico");
   Cursor c = {&b, 1};
   Image img;
   std::string why;
-  ASSERT_TRUE(ReadDib(c, 22, 64, img, why)) << why;
+  EXPECT_TRUE(ReadDib(c, 22, 64, img, why)) << why;
+  return img;
+}
+
+// A miniature board: white squares, light-blue grid lines across it and pieces of several kinds.
+TEST(Icon, ShowsPiecesOfSeveralKindsOnAGriddedBoard) {
+  Image img = LoadIcon();
+  ASSERT_EQ(img.pixels.size(), 64u * 64u);
   int kinds_seen[8] = {0};
   int whites = 0;
   for (const Rgb &p : img.pixels) {
@@ -455,6 +464,32 @@ TEST(Icon, ShowsPiecesOfSeveralKindsOnAGriddedBoard) {
   }
   EXPECT_GE(grid_rows, 2);
   EXPECT_GE(grid_cols, 2);
+}
+
+class WebIcon : public TempDirTest {};
+
+// Read by a decoder not our own, each web icon is the icon's pixels, each a whole opaque block.
+TEST_F(WebIcon, DecodesToTheIconWithEveryPixelAWholeOpaqueBlock) {
+  Image icon = LoadIcon();
+  ASSERT_EQ(icon.pixels.size(), 64u * 64u);
+  for (int side : {192, 512}) {
+    std::string name = "web/icon-" + std::to_string(side) + ".png";
+    SCOPED_TRACE(name);
+    std::string rgba = dir_ + "/icon.rgba";
+    std::string png = Quote(SourceDir() + "/res/" + name);
+    ASSERT_EQ(RunCommand("/usr/bin/convert " + png + " -depth 8 " + Quote("rgba:" + rgba)), 0);
+    int ok;
+    Bytes p = ReadAll(rgba, ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(p.size(), static_cast<size_t>(side * side * 4));
+    int scale = side / 64;
+    for (int y = 0; y < side; ++y)
+      for (int x = 0; x < side; ++x) {
+        const unsigned char *q = &p[static_cast<size_t>(y * side + x) * 4];
+        Rgb colour = {q[0], q[1], q[2]};
+        ASSERT_TRUE(colour == icon.At(x / scale, y / scale) && q[3] == 255) << x << "," << y;
+      }
+  }
 }
 
 // ---- Sounds ----
@@ -578,6 +613,7 @@ TEST_P(BadArtSource, IsRefusedAndNothingIsWritten) {
   EXPECT_EQ(RunCommand(Quote(DOVRA_ARTGEN) + " " + Quote(art) + " " + Quote(out) + " 2>/dev/null"), 2);
   EXPECT_FALSE(fs::exists(out + "/dovra.ico"));
   EXPECT_FALSE(fs::exists(out + "/bitmaps/bitmap01.bmp"));
+  EXPECT_FALSE(fs::exists(out + "/web"));
 }
 
 const char kGoodRows[] = "...XXXXX...\n..XXXXXXX..\n.XXXXXXXXX.\nXXXXXXXXXXX\nXXXXXXXXXXX\nXXXXXXXXXXX\n"

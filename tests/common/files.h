@@ -6,9 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 inline void write_file(const std::string &name, const std::string &bytes)
 {
@@ -30,6 +32,17 @@ inline std::string read_file(const std::string &name)
         bytes += static_cast<char>(c);
     std::fclose(f);
     return bytes;
+}
+
+// Picture file number of res/bitmaps, from the source folder the tests are given.
+inline std::vector<unsigned char> bitmap_file(int number)
+{
+    const char *dir = std::getenv("DOVRA_SOURCE_DIR");
+    char name[32];
+    std::snprintf(name, sizeof name, "/res/bitmaps/bitmap%02d.bmp", number);
+    std::string bytes = read_file(std::string(dir ? dir : ".") + name);
+    EXPECT_NE(bytes, "<missing>") << name;
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
 
 inline bool file_exists(const std::string &name)

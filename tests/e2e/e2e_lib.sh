@@ -200,6 +200,16 @@ e2e_wine_start() {
   log "wineserver up for $1"
 }
 
+# e2e_windows_start FOLDER NAME: the Windows program of FOLDER, started there under the Wine server of
+# e2e_wine_start; waits for its window and its first paint, snapshot NAME. Sets windows_pid.
+e2e_windows_start() {
+  (cd "$1" && exec "$DOVRA_WINE64" "$1/dovra.exe" </dev/null >>"$work/dovra-exe.log" 2>&1) &
+  windows_pid=$!
+  e2e_pids+=("$windows_pid")
+  e2e_window "$windows_pid" 30
+  e2e_first_paint "$2"
+}
+
 # e2e_drive FOLDER: maps a free drive letter of the prefix to FOLDER, as Wine maps drives and as a player maps
 # a network drive to a folder; sets drive, the letter and its colon. A letter left mapped into the run's
 # folder by an earlier run is taken back first.

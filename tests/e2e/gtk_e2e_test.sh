@@ -35,11 +35,7 @@ e2e_xvfb_start
 # ---------------------------------------------------------------- the Windows program's board, for reference
 # Before the window manager starts: the test prefix's Wine windows draw their own frames.
 e2e_wine_start "$work/prefix"
-(cd "$win_run" && exec "$DOVRA_WINE64" "$win_run/dovra.exe" </dev/null >"$work/dovra-exe.log" 2>&1) &
-windows_pid=$!
-e2e_pids+=("$windows_pid")
-e2e_window "$windows_pid" 30
-e2e_first_paint windows
+e2e_windows_start "$win_run" windows
 e2e_prepared_drawn windows
 windows_preview=("${preview[@]}")
 # The board and the preview column as client pixels: the top row of squares is drawn one pixel high.
@@ -197,11 +193,7 @@ log "the Windows program's prefs.txt and scores.txt read, names in its code page
 # The native program's prefs.txt, with LF line ends, read by the Windows program.
 cp "$data/prefs.txt" "$win_run/prefs.txt"
 e2e_wine_start "$work/prefix"
-(cd "$win_run" && exec "$DOVRA_WINE64" "$win_run/dovra.exe" </dev/null >>"$work/dovra-exe.log" 2>&1) &
-windows_pid=$!
-e2e_pids+=("$windows_pid")
-e2e_window "$windows_pid" 30
-e2e_first_paint windows-reads
+e2e_windows_start "$win_run" windows-reads
 e2e_prepared_drawn windows-reads
 log "the native program's prefs.txt read by the Windows program"
 stop_pid "$windows_pid"

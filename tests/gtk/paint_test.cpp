@@ -1,6 +1,6 @@
 // paint_test.cpp: the GTK painter drawn offscreen and read back pixel by pixel: every board square and preview
 // slot against the pictures read straight from res/bitmaps, the selected square inverted, white wherever
-// nothing is drawn, the score's place; and the picture reader given damaged files.
+// nothing is drawn, and the score's place.
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <stdint.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board.h"
+#include "board_picture.h"
 #include "common/files.h"
 #include "paint.h"
 #include "prefs.h"
@@ -36,16 +37,6 @@ const uint32_t WHITE = 0xFFFFFF;
 // preview. Measured from its window, where the painter differs in no pixel.
 const int FROM_16_TO_24[24] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 6, 6, 7, 8, 8, 9, 10, 10, 11, 12, 12, 13, 14, 14, 15};
 const int FROM_15_TO_24[24] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 5, 6, 7, 7, 8, 9, 9, 10, 10, 11, 12, 12, 13, 14, 14};
-
-Bytes bitmap_file(int number)
-{
-    const char* dir = std::getenv("DOVRA_SOURCE_DIR");
-    char name[32];
-    std::snprintf(name, sizeof name, "/res/bitmaps/bitmap%02d.bmp", number);
-    std::string bytes = read_file(std::string(dir ? dir : ".") + name);
-    EXPECT_NE(bytes, "<missing>") << name;
-    return Bytes(bytes.begin(), bytes.end());
-}
 
 uint32_t le32(const Bytes& b, size_t at)
 {
@@ -272,61 +263,3 @@ INSTANTIATE_TEST_SUITE_P(Sizes, GtkPaintScore,
                          [](const ::testing::TestParamInfo<score_case>& info) {
                              return "cs" + std::to_string(info.param.cs) + "_" + std::to_string(info.param.score);
                          });
-
-// ---- The picture reader -------------------------------------------------------------------------
-
-namespace {
-struct damage_case {
-    const char* what;
-    size_t length;  // bytes kept from the start, 0 for all
-    size_t at;      // where the patch goes, with its width in bytes (0: none)
-    int width;
-    uint32_t value;
-    int readable;
-};
-}  // namespace
-
-class GtkPaintReader : public ::testing::TestWithParam<damage_case> {};
-
-// A damaged picture is refused whole, without reading a byte outside the file (the sanitizers watch).
-TEST_P(GtkPaintReader, RefusesDamagedPictures)
-{
-    const damage_case& c = GetParam();
-    Bytes b = bitmap_file(1);  // the first piece kind: colour-table indices 0 to 2
-    ASSERT_EQ(b.size(), 14u + 40 + 1024 + 256);
-    for (int i = 0; i < c.width; ++i)
-        b[c.at + i] = (unsigned char)(c.value >> 8 * i);
-    if (c.length != 0)
-        b.resize(c.length);
-    // A copy of exactly the kept length, so that a read past its end is caught.
-    unsigned char* bytes = (unsigned char*)std::malloc(b.size() + 1);
-    std::copy(b.begin(), b.end(), bytes);
-    cairo_surface_t* surface = decode_bmp(bytes, b.size());
-    std::free(bytes);
-    EXPECT_EQ(surface != NULL, c.readable);
-    if (surface != NULL) {
-        EXPECT_EQ(cairo_image_surface_get_width(surface), 16);
-        EXPECT_EQ(cairo_image_surface_get_height(surface), 16);
-        cairo_surface_destroy(surface);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, GtkPaintReader,
-    ::testing::Values(damage_case{"whole", 0, 0, 0, 0, 1}, damage_case{"one_byte", 1, 0, 0, 0, 0},
-                      damage_case{"cut_in_the_headers", 30, 0, 0, 0, 0},
-                      damage_case{"cut_in_the_colour_table", 54 + 512, 0, 0, 0, 0},
-                      damage_case{"cut_in_the_last_row", 1333, 0, 0, 0, 0},
-                      damage_case{"not_a_bitmap", 0, 0, 2, 'B' | 'A' << 8, 0},
-                      damage_case{"pixels_past_the_end", 0, 10, 4, 0xFFFFFFF0, 0},
-                      damage_case{"pixels_inside_the_colour_table", 0, 10, 4, 60, 0},
-                      damage_case{"header_too_small", 0, 14, 4, 12, 0},
-                      damage_case{"header_past_the_end", 0, 14, 4, 0x7FFFFFFF, 0},
-                      damage_case{"no_width", 0, 18, 4, 0, 0}, damage_case{"huge_width", 0, 18, 4, 0x7FFFFFFF, 0},
-                      damage_case{"no_height", 0, 22, 4, 0, 0},
-                      damage_case{"top_down", 0, 22, 4, (uint32_t)-16, 0},
-                      damage_case{"two_planes", 0, 26, 2, 2, 0}, damage_case{"24_bits", 0, 28, 2, 24, 0},
-                      damage_case{"run_length_coded", 0, 30, 4, 1, 0},
-                      damage_case{"too_many_colours", 0, 46, 4, 257, 0},
-                      damage_case{"index_past_the_colour_table", 0, 46, 4, 2, 0}),
-    [](const ::testing::TestParamInfo<damage_case>& info) { return std::string(info.param.what); });
