@@ -134,6 +134,18 @@ RECT score_box(const image& shown)
     return box;
 }
 
+// The score: centred on a point halfway along the board left of the button, 4 pixels under the board, in a font
+// twice as tall from cell size 24 on.
+void expect_score(const image& shown, const std::string& text, int big)
+{
+    const RECT box = score_box(shown);
+    ASSERT_GE(box.right, box.left) << "no score drawn";
+    EXPECT_NEAR(box.left + box.right + 1, BOARD_SIZE * cell_size - BUTTON_WIDTH, 4) << "not centred";
+    EXPECT_NEAR(box.top, BOARD_SIZE * cell_size + 4 + (big ? 6 : 2), 2) << "the digits' tops under the text's top";
+    EXPECT_NEAR(box.bottom - box.top + 1, big ? 18 : 10, big ? 3 : 2) << "the font's size";
+    EXPECT_GE(box.right - box.left + 1, static_cast<LONG>(text.size()) * (big ? 10 : 5)) << "too narrow for " << text;
+}
+
 // Every value 0..7 somewhere, none in a pattern that only one wrong formula would miss.
 void fill_board_with_every_value()
 {
@@ -157,7 +169,8 @@ class PaintAtSize : public ProgramTest, public ::testing::WithParamInterface<pai
 TEST_P(PaintAtSize, DrawsTheBoardTheSelectionThePreviewAndTheScore)
 {
     const paint_case& c = GetParam();
-    start_with_prefs("cell_size = " + std::to_string(c.cs) + "\ndisplay_preview = " + std::to_string(c.preview) + "\n");
+    start_with_prefs("cell_size = " + std::to_string(c.cs) + "\ndisplay_preview = " + std::to_string(c.preview) +
+                     "\n");
     ASSERT_EQ(cell_size, c.cs);
     fill_board_with_every_value();
     next_batch[0] = 7;
@@ -172,15 +185,7 @@ TEST_P(PaintAtSize, DrawsTheBoardTheSelectionThePreviewAndTheScore)
     const image shown = painted();
 
     expect_board_as(shown, expected_board(shown, c.hx, c.hy));
-    // The score: centred on a point halfway along the board left of the button, 4 pixels under the board, in
-    // a font twice as tall on the big board.
-    const RECT box = score_box(shown);
-    const int big = c.cs == 32, characters = static_cast<int>(std::string(c.text).size());
-    ASSERT_GE(box.right, box.left) << "no score drawn";
-    EXPECT_NEAR(box.left + box.right + 1, BOARD_SIZE * c.cs - BUTTON_WIDTH, 4) << "not centred";
-    EXPECT_NEAR(box.top, BOARD_SIZE * c.cs + 4 + (big ? 6 : 2), 2) << "the digits' tops under the text's top";
-    EXPECT_NEAR(box.bottom - box.top + 1, big ? 18 : 10, big ? 3 : 2) << "the font's size";
-    EXPECT_GE(box.right - box.left + 1, characters * (big ? 10 : 5)) << "too narrow for " << c.text;
+    expect_score(shown, c.text, c.cs == 32);
     // Painting changes nothing and asks for nothing.
     EXPECT_EQ(board_rows(), rows);
     EXPECT_EQ(current_score, c.score);
@@ -199,13 +204,14 @@ INSTANTIATE_TEST_SUITE_P(
                       paint_case{"little_board_any_preview_but_0", 16, -1, 0, 0, 0, "0"}),
     [](const ::testing::TestParamInfo<paint_case>& info) { return std::string(info.param.name); });
 
-using PaintTest = ProgramTest;
+class PaintStretched : public ProgramTest, public ::testing::WithParamInterface<int> {};
 
 // A size only a hand-edited prefs.txt gives stretches the small set: each square and preview piece shows its
 // picture's middle in its middle.
-TEST_F(PaintTest, OtherSizesStretchTheSmallPictures)
+TEST_P(PaintStretched, ShowsEachPicturesMiddleInTheMiddleAndTheScore)
 {
-    start_with_prefs("cell_size = 24\n");
+    const int cs = GetParam();
+    start_with_prefs("cell_size = " + std::to_string(cs) + "\n");
     fill_board_with_every_value();
     next_batch[0] = 7;
     next_batch[1] = 1;
@@ -222,12 +228,17 @@ TEST_F(PaintTest, OtherSizesStretchTheSmallPictures)
     };
     for (int x = 0; x < BOARD_SIZE; ++x)
         for (int y = 0; y < BOARD_SIZE; ++y)
-            EXPECT_TRUE(middle_of(picture_of(board[x][y]), shown.at(x * 24 + 12, y * 24 - 1 + 12)))
+            EXPECT_TRUE(middle_of(picture_of(board[x][y]), shown.at(x * cs + cs / 2, y * cs - 1 + cs / 2)))
                 << "square " << x << "," << y;
     for (int i = 0; i < BATCH_SIZE; ++i)
-        EXPECT_TRUE(middle_of(picture_of(next_batch[i]), shown.at(BOARD_SIZE * 24 + 12, i * 24 - 1 + 12)))
+        EXPECT_TRUE(middle_of(picture_of(next_batch[i]), shown.at(BOARD_SIZE * cs + cs / 2, i * cs - 1 + cs / 2)))
             << "preview " << i;
+    expect_score(shown, "0", cs >= 24);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PaintStretched, ::testing::Values(23, 24));
+
+using PaintTest = ProgramTest;
 
 TEST_F(PaintTest, ClickedPieceShowsInvertedUntilTheSelectionIsCleared)
 {

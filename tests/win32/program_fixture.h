@@ -34,10 +34,10 @@ inline HINSTANCE instance()
 // The main window's messages that the tests look at, since its creation: creation, paints, ticks, clicks, commands,
 // closing.
 const std::vector<window_message>& main_window_messages();
-// The next main window the program makes fails to be made, as when the system is out of resources.
-void refuse_next_main_window();
 // How many of them are of the given kind.
 int count_messages(UINT message);
+// The next main window the program makes fails to be made, as when the system is out of resources.
+void refuse_next_main_window();
 // Runs the thread's messages until done() holds or two seconds have passed; returns done().
 bool pump_until(const std::function<bool()>& done);
 // A step of the modal player that waits with the modal window open until n more ticks have reached the main window.

@@ -115,15 +115,28 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ending_case{"ok", {press_ok(NEW_HIGH_SCORE)}},
                       ending_case{"escape_then_the_close_box",
                                   {press_escape(NEW_HIGH_SCORE), at(NEW_HIGH_SCORE, [](HWND) {}),
-                                   close_box(NEW_HIGH_SCORE)}},
-                      // As the session's end or a close of the main window ends it; a close of its own may follow.
-                      ending_case{"from_outside_then_closed",
-                                  {at(NEW_HIGH_SCORE,
-                                      [](HWND d) {
-                                          end_score_dialog();
-                                          SendMessageA(d, WM_CLOSE, 0, 0);
-                                      })}}),
+                                   close_box(NEW_HIGH_SCORE)}}),
     [](const ::testing::TestParamInfo<ending_case>& info) { return std::string(info.param.name); });
+
+// As the session's end or a close of the main window ends it: at once, the name stored; a close of its own that
+// may follow stores nothing again.
+TEST_F(ScoreDialogs, NewHighScoreEndsFromOutsideAsItsOkDoes)
+{
+    current_score = 350;
+    std::string stored_then;
+    int visible = -1;
+
+    run(show_new_high_score, {type_name(NEW_HIGH_SCORE, "Ann"), at(NEW_HIGH_SCORE, [&](HWND d) {
+                                  end_score_dialog();
+                                  stored_then = read_file("scores.txt");
+                                  visible = IsWindowVisible(d);
+                                  SendMessageA(d, WM_CLOSE, 0, 0);
+                              })});
+
+    EXPECT_EQ(stored_then, scores_file({"350 Ann"}, 0));
+    EXPECT_EQ(visible, 0);
+    EXPECT_EQ(read_file("scores.txt"), scores_file({"350 Ann"}, 0));
+}
 
 // The name is taken as it is typed, at most 58 characters, and once more as the dialog closes, at most 59; the
 // table keeps 39.
@@ -166,6 +179,19 @@ TEST_F(ScoreDialogs, TopScoresShowsEachRowsTextAndScore)
         EXPECT_EQ(points[static_cast<size_t>(i)], std::to_string(scores[i].score)) << "row " << i;
     }
     EXPECT_EQ(names[0], "--> " + std::string(39, 'z'));
+}
+
+// As a close of the main window under it ends it.
+TEST_F(ScoreDialogs, TopScoresEndsFromOutsideAsItsOkDoes)
+{
+    int visible = -1;
+
+    run(show_top_scores, {at(TOP_SCORES, [&](HWND d) {
+                              end_score_dialog();
+                              visible = IsWindowVisible(d);
+                          })});
+
+    EXPECT_EQ(visible, 0);
 }
 
 TEST_F(ScoreDialogs, TopScoresEscapeLeavesItOpenAndTheCloseBoxEndsIt)

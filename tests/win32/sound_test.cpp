@@ -52,3 +52,16 @@ TEST_F(SoundPlayer, EachRequestIsOneCallOfTheSystemsPlayer)
     const UINT flags = SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
     EXPECT_EQ(calls, (std::vector<play_call>{{woops, flags}, {nullptr, flags}, {nullptr, 0}}));
 }
+
+// A system that has no player to give: every request plays nothing, and nothing fails.
+TEST_F(SoundPlayer, WithoutOneEveryRequestIsSilent)
+{
+    start();
+    system_sound_player = nullptr;
+    sound_enabled = 1;
+
+    play_sound(SOUND_WOOPS);
+    EXPECT_EQ(send(WM_CLOSE), 0);
+
+    EXPECT_EQ(wavbuffer[SOUND_WOOPS], nullptr) << "the sounds are released all the same";
+}
