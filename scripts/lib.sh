@@ -109,6 +109,18 @@ dovra_linux_build() {
   }
 }
 
+# dovra_preset_build PRESET BUILD LOG [ARG...]: configures BUILD with PRESET and builds it (ARG: e.g. --target
+# dovra), the build's output kept in BUILD/LOG and shown when it fails.
+dovra_preset_build() {
+  local preset=$1 log=$2/$3 build=$2
+  shift 3
+  cmake --preset "$preset" -B "$build" >/dev/null
+  cmake --build "$build" -j 2 "$@" >"$log" 2>&1 || {
+    cat "$log"
+    die "the build failed in preset $preset (log: $log)"
+  }
+}
+
 # dovra_wine32_check PROGRAM.exe: returns 0 for a 64-bit program, or a 32-bit one this machine can run.
 # A 32-bit program (machine field 014c in its PE header) runs in Wine's 32-bit loader, which needs
 # wine32:i386 and a kernel that runs 32-bit code. Without wine32, wine64 exits 0 having run nothing, so

@@ -86,12 +86,16 @@ function takeOver() {
 function play() {
   return new Promise((resolve) => {
     letGo = resolve;
-    Promise.all([readFiles(), soundsFetched, programReady]).then((ready) => {
+    Promise.all([readFiles(), programReady]).then((ready) => {
       putFilesInFolder(ready[0]);
-      putSoundsInFolder(ready[1]);
       game.hidden = false;
       running = true;
       callHeart(_web_start);
+      // The sounds are most of the site's bytes: the board does not wait for them, the heart takes them up later.
+      soundsFetched.then((sounds) => {
+        putSoundsInFolder(sounds);
+        callHeart(_web_sounds_arrived);
+      });
       if (handOverAsked)
         handOver();
     });
