@@ -286,8 +286,14 @@ async function moveReloadAndSecondTab() {
   const taken = await look(second, 'taken-over');
   sameBoard(taken, new Map([...moved.squares].filter(([, k]) => k !== 0)), 'the game in the tab that took it over');
   check(taken.score === moved.score, `the game taken over: ${taken.score}, expected ${moved.score}`);
-  passed.push('a second tab says the game is open in another, touches no file, and "Play here instead" moves the same game there');
-  return second;
+  // And back: the first tab, whose program has run and ended, plays again.
+  await page.getByRole('button', { name: 'Play here' }).click();
+  await second.getByText('Dovra now plays in another tab.').waitFor();
+  await painted(page);
+  sameBoard(await look(page, 'taken-back'), new Map([...moved.squares].filter(([, k]) => k !== 0)), 'the game taken back');
+  passed.push('a second tab says the game is open in another, touches no file, and "Play here instead" moves the same game ' +
+              'there, and "Play here" back again');
+  return page;
 }
 
 // The page hidden while the piece travels, then dropped by the browser without another word: the next visit
