@@ -39,6 +39,10 @@ dovra_install() {
       missing+=("$p")
     fi
   done
+  # Node and npm run the browser tests; a machine may have them from outside Debian, which then stay.
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    missing+=(nodejs npm)
+  fi
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
