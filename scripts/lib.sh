@@ -39,6 +39,10 @@ dovra_install() {
       missing+=("$p")
     fi
   done
+  # Node and npm run the browser tests; a machine may have them from outside Debian, which then stay.
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    missing+=(nodejs npm)
+  fi
   if [ ${#missing[@]} -eq 0 ]; then
     return 0
   fi
@@ -106,6 +110,18 @@ dovra_linux_build() {
   cmake --build "$build" --target dovra -j 2 >"$build/dovra-build.log" 2>&1 || {
     cat "$build/dovra-build.log"
     die "the build of the GTK program failed in $build"
+  }
+}
+
+# dovra_preset_build PRESET BUILD LOG [ARG...]: configures BUILD with PRESET and builds it (ARG: e.g. --target
+# dovra), the build's output kept in BUILD/LOG and shown when it fails.
+dovra_preset_build() {
+  local preset=$1 log=$2/$3 build=$2
+  shift 3
+  cmake --preset "$preset" -B "$build" >/dev/null
+  cmake --build "$build" -j 2 "$@" >"$log" 2>&1 || {
+    cat "$log"
+    die "the build failed in preset $preset (log: $log)"
   }
 }
 

@@ -104,8 +104,8 @@ void close_main_window()
 
 extern "C" {
 
-// The player's files are in the working folder and the site's sounds in /sounds: the settings, the sounds, the
-// pictures, then the game, new or restored, shown.
+// The player's files are in the working folder, and the site's sounds in /sounds once they have arrived (else
+// web_sounds_arrived loads them): the settings, the sounds, the pictures, then the game, new or restored, shown.
 EMSCRIPTEN_KEEPALIVE void web_start()
 {
     if (started)
@@ -118,6 +118,15 @@ EMSCRIPTEN_KEEPALIVE void web_start()
     set_check_marks();
     start_game();
     platform_repaint(1);
+}
+
+// The site's sounds have reached /sounds since the start: every slot is loaded again, the player's own file first.
+EMSCRIPTEN_KEEPALIVE void web_sounds_arrived()
+{
+    if (!started || closed)
+        return;
+    release_sounds();
+    LoadSounds();
 }
 
 // A click at client pixel (x, y); 1 when the turn it starts wants ticks.

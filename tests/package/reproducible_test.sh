@@ -13,14 +13,18 @@ fail() { printf 'FAIL: %s\n' "$*" >&2; exit 1; }
 
 version=$DOVRA_VERSION
 names=$(cd "$release" && ls)
-[ "$names" = "$(printf '%s\n' SHA256SUMS "dovra-$version-setup.exe" "dovra-$version-win32.zip" "dovra-$version-win64.zip" \
-  "dovra_$version-1_amd64.deb")" ] ||
+[ "$names" = "$(printf '%s\n' SHA256SUMS "dovra-$version-setup.exe" "dovra-$version-web.zip" "dovra-$version-win32.zip" \
+  "dovra-$version-win64.zip" "dovra_$version-1_amd64.deb")" ] ||
   fail "the release folder holds: $(tr '\n' ' ' <<<"$names")"
 (cd "$release" && sha256sum --quiet -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
-for zip in "$release"/*.zip; do
+# Each zip unpacks to one folder of its own, the license in it.
+declare -A top=(["dovra-$version-win32.zip"]=dovra-$version ["dovra-$version-win64.zip"]=dovra-$version
+  ["dovra-$version-web.zip"]=dovra-$version-web)
+for zip in "${!top[@]}"; do
   # Listed first: grep -q ends at the first match, and unzip, writing on, would then fail the pipe.
-  listing=$(unzip -Z1 "$zip")
-  grep -qx "dovra-$version/LICENSE.txt" <<<"$listing" || fail "$(basename "$zip") has no dovra-$version/LICENSE.txt"
+  listing=$(unzip -Z1 "$release/$zip")
+  ! grep -qv "^${top[$zip]}/" <<<"$listing" || fail "$zip holds files outside ${top[$zip]}/"
+  grep -qx "${top[$zip]}/LICENSE.txt" <<<"$listing" || fail "$zip has no ${top[$zip]}/LICENSE.txt"
 done
 
 # The same source as the first packaging: the files git knows of, changes not yet committed included.

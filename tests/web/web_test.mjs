@@ -172,14 +172,19 @@ function sameBoard(seen, cells, what) {
 const centre = (x, y) => ({ x: x * 16 + 7, y: y * 16 + 6 });
 const clickSquare = (page, x, y) => page.locator('#board').click({ position: centre(x, y) });
 
-// A move with the mouse from square (fx, fy) to (tx, ty); resolves once the turn has ended. The busy cursor is
-// the class "busy" on the html element from the click that starts the turn to the turn's last tick.
-async function move(page, fx, fy, tx, ty) {
-  await page.evaluate(() => {
+// From now on window.busySeen tells whether the busy cursor has shown.
+function watchBusy(page) {
+  return page.evaluate(() => {
     window.busySeen = false;
     new MutationObserver(() => { window.busySeen ||= document.documentElement.classList.contains('busy'); })
       .observe(document.documentElement, { attributes: true, attributeFilter: ['class'] });
   });
+}
+
+// A move with the mouse from square (fx, fy) to (tx, ty); resolves once the turn has ended. The busy cursor is
+// the class "busy" on the html element from the click that starts the turn to the turn's last tick.
+async function move(page, fx, fy, tx, ty) {
+  await watchBusy(page);
   await clickSquare(page, fx, fy);
   await clickSquare(page, tx, ty);
   await page.waitForFunction(() => window.busySeen && !document.documentElement.classList.contains('busy'))
@@ -286,8 +291,14 @@ async function moveReloadAndSecondTab() {
   const taken = await look(second, 'taken-over');
   sameBoard(taken, new Map([...moved.squares].filter(([, k]) => k !== 0)), 'the game in the tab that took it over');
   check(taken.score === moved.score, `the game taken over: ${taken.score}, expected ${moved.score}`);
-  passed.push('a second tab says the game is open in another, touches no file, and "Play here instead" moves the same game there');
-  return second;
+  // And back: the first tab, whose program has run and ended, plays again.
+  await page.getByRole('button', { name: 'Play here' }).click();
+  await second.getByText('Dovra now plays in another tab.').waitFor();
+  await painted(page);
+  sameBoard(await look(page, 'taken-back'), new Map([...moved.squares].filter(([, k]) => k !== 0)), 'the game taken back');
+  passed.push('a second tab says the game is open in another, touches no file, and "Play here instead" moves the same game ' +
+              'there, and "Play here" back again');
+  return page;
 }
 
 // The page hidden while the piece travels, then dropped by the browser without another word: the next visit
@@ -397,6 +408,33 @@ async function keyboardAndDialogs(page) {
   passed.push('the menu bar, its check marks and the About box read as a menubar, menuitemcheckboxes and an alertdialog; Tab, the arrows, Enter, Alt with the underlined letters and Esc work them');
 }
 
+// On a phone narrower than the Big Board with its preview, the whole game fits the screen's width in whole blocks
+// of device pixels, and taps play it.
+async function phone() {
+  const context = await newContext({ viewport: { width: 300, height: 640 }, deviceScaleFactor: 3, isMobile: true,
+                                     hasTouch: true });
+  const big = Buffer.from(prepared.toString('latin1').replace(/^cell_size = \d+/m, 'cell_size = 32'), 'latin1');
+  const page = await play(context, { 'prefs.txt': big });
+  const shown = await page.evaluate(() => {
+    const board = document.getElementById('board');
+    return { width: board.width, css: board.getBoundingClientRect().width, touch: getComputedStyle(board).touchAction };
+  });
+  check(shown.width % 320 === 0 && shown.width > 320 && shown.css <= 300 && Math.abs(shown.css * 3 - shown.width) < 1,
+        `the Big Board on a 300 pixel wide phone: ${JSON.stringify(shown)}`);
+  check(shown.touch === 'manipulation', `taps on the board may zoom: touch-action ${shown.touch}`);
+  // A piece of the prepared game and an empty square below it, tapped at their centres.
+  const [at] = [...cellsOf(big)].find(([xy]) => !cellsOf(big).has(xy.replace(/\d+$/, (y) => String(+y + 3))));
+  const [x, y] = at.split(',').map(Number);
+  const box = await page.locator('#board').boundingBox();
+  const tap = (sx, sy) => page.touchscreen.tap(box.x + (sx * 32 + 16) * box.width / 320, box.y + (sy * 32 + 16) * box.width / 320);
+  await watchBusy(page);
+  await tap(x, y);
+  await tap(x, y + 3);
+  await page.waitForFunction(() => window.busySeen).catch(() => { throw new Failure(`taps on (${at}) and three below moved nothing`); });
+  await context.close();
+  passed.push('on a phone 300 pixels wide the Big Board with its preview fits in whole blocks of device pixels, and taps move a piece');
+}
+
 // After one visit the game loads and plays with the network gone; a new release replaces it at the next visit.
 async function offline() {
   const context = await newContext();
@@ -470,6 +508,7 @@ try {
   await taken.context().close();
   await section(hiddenMidTurn);
   await section(gameOver);
+  await section(phone);
   await section(offline);
   for (const line of passed)
     console.log(`e2e: passed: ${line}`);

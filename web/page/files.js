@@ -6,6 +6,7 @@ const FOLDER = '/dovra';
 const FILE_NAMES = ['prefs.txt', 'scores.txt'];
 
 let database = null;            // null where the browser keeps nothing
+let databaseOpened = null;      // the opening, begun as early as the page can
 let refusalShown = false;
 const stored = new Map();       // each file's bytes as last stored
 let storing = Promise.resolve();  // settles when every write so far has reached the store
@@ -35,6 +36,13 @@ function openDatabase() {
   });
 }
 
+// Opening reads no file, so the page begins it at once, beside the program's own loading.
+function openDatabaseEarly() {
+  if (!databaseOpened)
+    databaseOpened = openDatabase();
+  return databaseOpened;
+}
+
 // A value is a file's bytes; anything else in its place is no file at all, and is left as it is until the
 // program writes that file.
 function asBytes(value) {
@@ -47,14 +55,15 @@ function asBytes(value) {
 
 // The files as the store holds them, by name; the store is opened only by the Dovra that plays.
 async function readFiles() {
-  database = await openDatabase();
+  database = await openDatabaseEarly();
   const files = new Map();
   if (!database) {
     sayFilesAreNotKept();
     return files;
   }
-  if (navigator.storage && navigator.storage.persist)
-    navigator.storage.persist().catch(() => {});
+  // Asked once: a browser may ask the player.
+  if (navigator.storage && navigator.storage.persisted)
+    navigator.storage.persisted().then((kept) => kept || navigator.storage.persist()).catch(() => {});
   await new Promise((resolve) => {
     let transaction;
     try {

@@ -3,6 +3,7 @@
 // the end of a session, Exit, a game handed over to another tab, and the service worker that keeps the site.
 
 const LOCK = 'dovra';
+const TAKE_OVER = 'dovra-take-over';  // kept in sessionStorage across the reload that takes the game over
 const game = document.getElementById('game');
 const notice = document.getElementById('notice');
 const noticeText = document.getElementById('notice-text');
@@ -10,11 +11,13 @@ const noticeButton = document.getElementById('notice-button');
 const channel = 'BroadcastChannel' in window ? new BroadcastChannel('dovra') : null;
 
 let running = false;       // the program has started and not ended
+let programRan = false;    // it has started in this page, and runs only once in a page
 let letGo = null;          // lets go of the lock once the program has ended
 let handOverAsked = false; // another tab asked for the game before it had started here
 
 const programReady = new Promise((resolve) => { Module.onRuntimeInitialized = resolve; });
 const soundsFetched = fetchSounds();
+openDatabaseEarly();
 
 function heartRuns() {
   return running;
@@ -74,8 +77,18 @@ function handOver() {
   ended('Dovra now plays in another tab.', 'Play here', takeOver);
 }
 
-// Asks the tab that plays to save and let go, then plays here once it has.
+// Asks the tab that plays to save and let go, then plays here once it has. A page whose program has already run
+// and ended takes the game over as a fresh page.
 function takeOver() {
+  if (programRan) {
+    try {
+      sessionStorage.setItem(TAKE_OVER, '1');
+    } catch (e) {
+      // a fresh page then asks again
+    }
+    location.reload();
+    return;
+  }
   notice.hidden = true;
   if (channel)
     channel.postMessage('hand over');
@@ -86,12 +99,16 @@ function takeOver() {
 function play() {
   return new Promise((resolve) => {
     letGo = resolve;
-    Promise.all([readFiles(), soundsFetched, programReady]).then((ready) => {
+    Promise.all([readFiles(), programReady]).then((ready) => {
       putFilesInFolder(ready[0]);
-      putSoundsInFolder(ready[1]);
       game.hidden = false;
-      running = true;
+      running = programRan = true;
       callHeart(_web_start);
+      // The sounds are most of the site's bytes: the board does not wait for them, the heart takes them up later.
+      soundsFetched.then((sounds) => {
+        putSoundsInFolder(sounds);
+        callHeart(_web_sounds_arrived);
+      });
       if (handOverAsked)
         handOver();
     });
@@ -116,7 +133,19 @@ document.addEventListener('visibilitychange', () => {
 });
 window.addEventListener('pagehide', sessionEnds);
 
-if (navigator.locks) {
+function takeOverAsked() {
+  try {
+    const asked = sessionStorage.getItem(TAKE_OVER) !== null;
+    sessionStorage.removeItem(TAKE_OVER);
+    return asked;
+  } catch (e) {
+    return false;
+  }
+}
+
+if (navigator.locks && takeOverAsked()) {
+  takeOver();
+} else if (navigator.locks) {
   navigator.locks.request(LOCK, { ifAvailable: true }, (lock) => {
     if (lock)
       return play();
