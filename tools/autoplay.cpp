@@ -1,5 +1,6 @@
-// autoplay: plays whole games of Dovra through WinMain on the Win32 stand-in, clicking like a player,
-// and stops at the first broken invariant; its last line tells what the games looked like.
+// autoplay: plays whole games of Dovra through the heart's own entry points, clicking like a player, on a
+// platform of its own that answers the heart's requests as the Windows program does, and stops at the first
+// broken invariant; its last line tells what the games looked like.
 //
 // Usage: autoplay --games N [--seed S]
 // Runs in the current folder, where the program reads and writes prefs.txt and scores.txt. Every few
@@ -14,15 +15,19 @@
 #include <cstring>
 #include <ctime>
 
+#include <deque>
+
 #include "board.h"
-#include "headless.h"
+#include "commands.h"
 #include "lines.h"
+#include "modal.h"
+#include "platform.h"
 #include "prefs.h"
 #include "random.h"
 #include "resource.h"
 #include "route.h"
 #include "scores.h"
-#include "shell.h"
+#include "session.h"
 #include "sound.h"
 #include "turn.h"
 
@@ -182,7 +187,109 @@ int choose_move(move_choice* chosen)
     return best > 0;
 }
 
-// ---- Delivering what a player does -----------------------------------------------------------------
+// ---- The platform: the heart's requests answered as the Windows program answers them ---------------------
+
+// A message the player or the heart posts to the main window.
+struct posted {
+    enum { CLICK, COMMAND, CLOSE } what;
+    int x, y, id;
+};
+
+std::deque<posted> queue;
+int busy_cursor;            // the cursor the heart asked for last
+int window_closed;          // the close has run: the game saved, the sounds released
+int modal_ticks;            // the ticks each modal window's loop delivers before the player answers it
+long long wow_boxes, scores_shown, names_asked;  // modal windows opened so far
+std::deque<const char*> names_to_type;    // one for each New High Score dialog still to open
+
+// A modal window's loop goes on delivering the main window's ticks until the player answers it.
+void modal_loop()
+{
+    for (int i = 0; i < modal_ticks; ++i)
+        on_tick();
+}
+
+// What the main window's procedure does with a posted message.
+void deliver(const posted& p)
+{
+    if (p.what == posted::CLICK) {
+        on_click((unsigned)p.x, (unsigned)p.y);
+    } else if (p.what == posted::COMMAND) {
+        command(p.id);
+    } else if (!window_closed && !close_waits()) {
+        // Saved before anything is released.
+        window_closed = 1;
+        SavePrefs();
+        release_sounds();
+    }
+}
+
+}  // namespace
+
+void platform_show_cursor(int busy)
+{
+    busy_cursor = busy;
+}
+
+void platform_repaint(int) {}
+
+void platform_queue_click(int x, int y)
+{
+    queue.push_back({posted::CLICK, x, y, 0});
+}
+
+void platform_check(int, int) {}
+
+void platform_fit_window() {}
+
+void platform_close()
+{
+    queue.push_back({posted::CLOSE, 0, 0, 0});
+}
+
+void platform_message_box(int modal, const char*, const char* caption)
+{
+    wow_boxes += std::strcmp(caption, "Wow!") == 0;
+    modal_loop();
+    modal_closed(modal);
+}
+
+// The name typed is taken as the dialog takes it, at most 59 characters, and stored once.
+void platform_new_high_score(int modal)
+{
+    ++names_asked;
+    modal_loop();
+    std::snprintf(newname, sizeof newname, "%s", names_to_type.front());
+    names_to_type.pop_front();
+    enter_high_score();
+    modal_closed(modal);
+}
+
+void platform_top_scores(int modal)
+{
+    ++scores_shown;
+    modal_loop();
+    modal_closed(modal);
+}
+
+// The player never closes the window while a modal window is open.
+void platform_end_score_dialog() {}
+
+void platform_open_sound() {}
+
+void platform_play_sound(const unsigned char* image, long length)
+{
+    int loaded = image == nullptr;
+    for (int slot = 0; slot < SOUND_SLOTS; ++slot)
+        loaded |= image == wavbuffer[slot] && length == wavlength[slot];
+    require(loaded, "only a loaded sound image, or none, is handed to the player");
+}
+
+void platform_stop_sound() {}
+
+namespace {
+
+// ---- What the player does ---------------------------------------------------------------------------
 
 enum action_kind { TICK, CLICK, MOVE_CLICK, REFUSED_CLICK, COMMAND, CLOSE };
 
@@ -194,16 +301,15 @@ void click(action_kind kind, int x, int y)
 {
     int half = cell_size / 2;
     last_action = kind;
-    PostMessageA(headless::main_window(), WM_LBUTTONDOWN, 0, MAKELPARAM(x * cell_size + half, y * cell_size + half));
+    queue.push_back({posted::CLICK, x * cell_size + half, y * cell_size + half, 0});
 }
 
 // A menu item or the New Game button.
-void command(int id)
+void press(int id)
 {
-    HWND button = headless::find_child(headless::main_window(), IDC_NEWGAME);
     last_action = COMMAND;
     last_command = id;
-    PostMessageA(headless::main_window(), WM_COMMAND, MAKEWPARAM(id, 0), id == IDC_NEWGAME ? (LPARAM)button : 0);
+    queue.push_back({posted::COMMAND, 0, 0, id});
 }
 
 int new_game_id()
@@ -218,23 +324,15 @@ const char* const names[] = {
     "\xC5sa \xD6\x62\x65rg-Lindstr\xF6m, who also types a very long name",
 };
 
-int high_score_scripts;
-
-// Keeps one answer queued for the next New High Score dialog, whoever opens it.
-void script_next_high_score()
+// Keeps one name ready for the next New High Score dialog, whoever opens it.
+void choose_next_name()
 {
-    int runs = 0;
-    for (const auto& d : headless::dialogs())
-        runs += d.template_id == IDD_NEWHIGHSCORE;
-    if (runs < high_score_scripts)
+    if (!names_to_type.empty())
         return;
-    const char* name = names[pick((int)(sizeof names / sizeof names[0]))];
-    if (one_in(3))
-        headless::script_dialog(IDD_NEWHIGHSCORE, {headless::press_escape(), headless::type_text(IDC_NAME_EDIT, name),
-                                                   headless::press_close()});
-    else
-        headless::script_dialog(IDD_NEWHIGHSCORE, {headless::type_text(IDC_NAME_EDIT, name), headless::press_ok()});
-    ++high_score_scripts;
+    names_to_type.push_back(names[pick((int)(sizeof names / sizeof names[0]))]);
+    // Whether the player then presses OK or Esc and the close box, the entry is the same; the draw stays,
+    // so that a seed plays the games it always played.
+    (void)one_in(3);
 }
 
 // ---- Invariants ------------------------------------------------------------------------------------
@@ -242,7 +340,7 @@ void script_next_high_score()
 struct snapshot {
     grid board;
     int score, animate_state, pptr, move_complete, hilite_x, hilite_y;
-    size_t boxes, dialogs;
+    long long wow_boxes, scores_shown, names_asked;
 };
 
 snapshot take_snapshot()
@@ -255,8 +353,9 @@ snapshot take_snapshot()
     s.move_complete = move_complete;
     s.hilite_x = hilite_x;
     s.hilite_y = hilite_y;
-    s.boxes = headless::message_boxes().size();
-    s.dialogs = headless::dialogs().size();
+    s.wow_boxes = wow_boxes;
+    s.scores_shown = scores_shown;
+    s.names_asked = names_asked;
     return s;
 }
 
@@ -304,25 +403,18 @@ void check_state()
         require(animate_state == MOVE && pptr == 0, "a finished turn is idle");
     else
         require(animate_state != MOVE || pptr > 0, "a running turn has a step left to do");
-    require((move_complete == 0) == (headless::current_cursor() == headless::wait_cursor()),
-            "the busy cursor shows exactly while a turn runs");
+    require((move_complete == 0) == busy_cursor, "the busy cursor shows exactly while a turn runs");
     int none = hilite_x == NO_SELECTION && hilite_y == NO_SELECTION;
     require(none || (hilite_x >= 0 && hilite_x < BOARD_SIZE && hilite_y >= 0 && hilite_y < BOARD_SIZE),
             "the selection is a square or nothing");
     require(move_complete || none, "nothing is selected while a turn runs");
-    require(headless::misuses().empty(), "no platform call is misused");
 }
 
 // A tick moves the turn one step on: the pieces and the score change only as that step allows.
 void check_tick(const snapshot& b, int* game_over)
 {
-    int wows = 0, overs = 0, high_scores = 0;
-    for (size_t i = b.boxes; i < headless::message_boxes().size(); ++i)
-        wows += headless::message_boxes()[i].caption == "Wow!";
-    for (size_t i = b.dialogs; i < headless::dialogs().size(); ++i) {
-        overs += headless::dialogs()[i].template_id == IDD_TOPSCORES;
-        high_scores += headless::dialogs()[i].template_id == IDD_NEWHIGHSCORE;
-    }
+    const int wows = (int)(wow_boxes - b.wow_boxes), overs = (int)(scores_shown - b.scores_shown);
+    const int high_scores = (int)(names_asked - b.names_asked);
     int step = b.move_complete ? -1 : b.animate_state;
     int before = count_pieces(b.board), after = count_pieces(board);
     int dropped = step >= DROP1 && before < SQUARES ? 1 : 0;
@@ -405,7 +497,7 @@ void check_last_action()
         if (last_command == IDM_NEWGAME || last_command == IDC_NEWGAME) {
             require(count_pieces(board) == 3 && current_score == 0 && move_complete == 1 && hilite_x == NO_SELECTION,
                     "New Game deals three pieces, score 0, no turn and no selection");
-            if (headless::dialogs().size() > before.dialogs)
+            if (names_asked > before.names_asked || scores_shown > before.scores_shown)
                 check_scores_file();
             if (count_pieces(before.board) < SQUARES && game_moves > 0) {
                 ++done.abandoned;
@@ -426,10 +518,10 @@ void act_when_idle()
 {
     int selected = hilite_x != NO_SELECTION;
     if (count_pieces(board) == SQUARES) {
-        command(new_game_id());
+        press(new_game_id());
     } else if (one_in(60)) {
         const int items[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND, IDM_SHOWSCORES};
-        command(items[pick(5)]);
+        press(items[pick(5)]);
     } else if (one_in(25)) {
         // Mostly refused: the selected piece itself, or an empty square it cannot reach.
         grid reach = {};
@@ -460,12 +552,12 @@ void act_when_idle()
 void act_during_turn()
 {
     if (abandon_at >= 0 && game_moves >= abandon_at && one_in(3)) {
-        command(new_game_id());
+        press(new_game_id());
     } else if (one_in(15)) {
         click(CLICK, pick(BOARD_SIZE), pick(BOARD_SIZE));
     } else if (one_in(200)) {
         const int items[] = {IDM_LITTLEBOARD, IDM_BIGBOARD, IDM_PREVIEW, IDM_SOUND};
-        command(items[pick(4)]);
+        press(items[pick(4)]);
     } else {
         last_action = TICK;
     }
@@ -491,13 +583,13 @@ void check_start_up()
     // A finished game is not saved: the program starts with a new deal.
     if (start.have_saved)
         require(count_pieces(board) == 3 && current_score == 0, "after a restart from a finished game a new game is dealt");
-    command(IDM_NEWGAME);
+    press(IDM_NEWGAME);
 }
 
-// Runs each time WinMain's loop has nothing left to do: check the last message, then act.
+// Runs each time the message loop has nothing left to do: check the last message, then act.
 void on_idle()
 {
-    script_next_high_score();
+    choose_next_name();
     if (first_idle) {
         first_idle = 0;
         new_game_plan();
@@ -507,9 +599,9 @@ void on_idle()
         if (close_countdown == 0) {
             // The close box, or File, Exit.
             if (one_in(2))
-                PostMessageA(headless::main_window(), WM_CLOSE, 0, 0);
+                queue.push_back({posted::CLOSE, 0, 0, 0});
             else
-                command(IDM_EXIT);
+                press(IDM_EXIT);
             last_action = CLOSE;
         } else {
             if (close_countdown > 0)
@@ -523,23 +615,30 @@ void on_idle()
     before = take_snapshot();
 }
 
-// One run of the program, from WinMain's start-up to the close.
+// One run of the program, from its start-up to the close.
 session_report run_session(long long games)
 {
     games_this_session = (int)games;
-    headless::set_modal_ticks(pick(3));
-    headless::set_idle_hook(on_idle);
-    char command_line[] = "";
-    int status = WinMain(headless::instance(), NULL, command_line, SW_SHOWNORMAL);
-    require(status == 0, "WinMain returns 0 after the close");
-    const headless::object_kind kinds[] = {headless::object_kind::bitmap, headless::object_kind::font,
-                                           headless::object_kind::brush, headless::object_kind::memory_dc,
-                                           headless::object_kind::paint_dc};
-    for (auto kind : kinds)
-        require(headless::live_count(kind) == 0, "at the close every GDI object is released");
+    modal_ticks = pick(3);
+    // Start-up as the program's: the settings and the sounds, then the main window's creation.
+    load_settings();
+    set_check_marks();
+    start_game();
+    // The message loop: what is posted comes first; when nothing is, the player acts, and a player who waits
+    // gets the timer's next tick.
+    while (!window_closed) {
+        if (!queue.empty()) {
+            const posted p = queue.front();
+            queue.pop_front();
+            deliver(p);
+            continue;
+        }
+        on_idle();
+        if (queue.empty())
+            on_tick();
+    }
     for (int slot = 0; slot < SOUND_SLOTS; ++slot)
         require(wavbuffer[slot] == nullptr, "at the close every sound image is released");
-    require(headless::timers().empty(), "at the close the timer stops");
 
     session_report r;
     r.done = done;

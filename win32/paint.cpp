@@ -115,15 +115,20 @@ static void draw_score(HDC hdc)
     DeleteObject(font);
 }
 
-void on_paint(HWND hWnd)
+void paint_client(HDC hdc)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hWnd, &ps);
     HDC hdcMemory = CreateCompatibleDC(hdc);
     if (display_preview)
         draw_preview(hdc, hdcMemory);
     draw_board(hdc, hdcMemory);
     draw_score(hdc);
     DeleteDC(hdcMemory);
+}
+
+void on_paint(HWND hWnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hWnd, &ps);
+    paint_client(hdc);
     EndPaint(hWnd, &ps);
 }

@@ -13,4 +13,6 @@ extern LOGFONTA lf;
 void reset_score_font();
 void load_pictures();
 void release_pictures();
+// Draws the client area into hdc, over what is there: everything but the background and the button.
+void paint_client(HDC hdc);
 void on_paint(HWND hWnd);

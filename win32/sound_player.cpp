@@ -1,5 +1,5 @@
 // sound_player.cpp: the system's sound player, sndPlaySoundA from the system folder's winmm.dll.
-#include <windows.h>
+#include "sound_player.h"
 
 #include <mmsystem.h>
 
@@ -10,11 +10,6 @@
 namespace {
 
 constexpr UINT PLAY_FLAGS = SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
-
-typedef BOOL(WINAPI *sound_player)(LPCSTR, UINT);
-
-// sndPlaySoundA, or null when the system has none to give: then every request plays nothing.
-sound_player player = nullptr;
 
 // winmm.dll is not among the DLLs that Windows always takes from its own folder: imported, the first one
 // found would be used, one beside the program before the system's. So it is loaded by its full path in the
@@ -36,21 +31,23 @@ sound_player find_player()
 
 }  // namespace
 
+sound_player system_sound_player = nullptr;
+
 void platform_open_sound()
 {
-    player = find_player();
+    system_sound_player = find_player();
 }
 
 void platform_play_sound(const unsigned char *image, long length)
 {
     // The image says its own length, which the system's player reads.
     (void)length;
-    if (player != nullptr)
-        player(reinterpret_cast<LPCSTR>(image), PLAY_FLAGS);
+    if (system_sound_player != nullptr)
+        system_sound_player(reinterpret_cast<LPCSTR>(image), PLAY_FLAGS);
 }
 
 void platform_stop_sound()
 {
-    if (player != nullptr)
-        player(nullptr, 0);
+    if (system_sound_player != nullptr)
+        system_sound_player(nullptr, 0);
 }

@@ -1,5 +1,5 @@
 // heart_state.h: the heart's process-wide state as start-up finds it, sound files that tell their slots apart,
-// and boards written as rows, for the suites that run the heart on the Win32 stand-in and on the fake platform.
+// and boards written as rows, for the suites that run the heart on the fake platform and in the Windows program.
 #pragma once
 
 #include <string>

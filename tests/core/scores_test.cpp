@@ -190,6 +190,24 @@ TEST_F(ScoreTable, SaveReportsSuccess)
     EXPECT_EQ(read_file("scores.txt"), scores_file({}, NO_HILITE));
 }
 
+// What Top Scores shows as each row's name: the newest entry marked, the longest name whole, and no mark at all
+// when the newest is off the table.
+TEST_F(ScoreTable, RowTextMarksOnlyTheNewestEntry)
+{
+    set_table(FULL);
+    std::memset(scores[0].name, 'z', 39);
+    scores[0].name[39] = '\0';
+    for (int newest : {0, 2, SCORE_ROWS - 1, NO_HILITE, SCORE_ROWS, -1, INT_MIN}) {
+        hilite_score = newest;
+        for (int i = 0; i < SCORE_ROWS; i++) {
+            char text[ROW_TEXT_LEN];
+            score_row_text(i, text);
+            EXPECT_EQ(text, (i == newest ? "--> " : "") + std::string(scores[i].name))
+                << "row " << i << ", newest " << newest;
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Reading hand-edited and damaged files
 

@@ -1,6 +1,7 @@
-// session_end_test.cpp: the session ends while a modal window is open: what its OK would still do is done
-// first, so the game saved is the one the player would have had, whether the window blocks or not.
+// session_test.cpp: the program's start, and the session's end while a modal window is open: what its OK would
+// still do is done first, so the game saved is the one the player would have had, whether the window blocks or not.
 #include <algorithm>
+#include <cstdio>
 
 #include "core/core_fixture.h"
 
@@ -95,3 +96,25 @@ TEST_P(SessionEndUnder, SavesWhatTheWindowsOkWouldLeave)
 }
 
 CASES_IN_BOTH_MODES(SessionEndUnder, ::testing::ValuesIn(CASES));
+
+class SessionStart : public CoreBase {
+    fake::mode mode() const override { return fake::mode::blocking; }
+};
+
+// Without prefs.txt: the table read, a name typed in an earlier run forgotten, a fresh deal and preview.
+TEST_F(SessionStart, ReadsTheTableEmptiesTheNameAndDealsAGame)
+{
+    write_file("scores.txt", "350 Ann\n120 Bob\n0 \n0 \n0 \n0 \n0 \n0 \n0 \n0 \n1\n");
+    std::snprintf(newname, sizeof newname, "%s", "left over");
+
+    start();
+
+    EXPECT_EQ(scores[0].score, 350);
+    EXPECT_STREQ(scores[0].name, "Ann");
+    EXPECT_EQ(scores[1].score, 120);
+    EXPECT_EQ(hilite_score, 1);
+    EXPECT_STREQ(newname, "");
+    EXPECT_EQ(pieces_on_board(), BATCH_SIZE);
+    for (int kind : next_batch)
+        EXPECT_TRUE(kind >= 1 && kind <= PIECE_KINDS);
+}
