@@ -3,7 +3,7 @@
 // the end of a session, Exit, a game handed over to another tab, and the service worker that keeps the site.
 
 const LOCK = 'dovra';
-const TAKE_OVER = 'dovra-take-over';  // kept in sessionStorage across the reload that takes the game over
+const TAKE_OVER = 'dovra-take-over';  // the tab's name across the reload that takes the game over
 const game = document.getElementById('game');
 const notice = document.getElementById('notice');
 const noticeText = document.getElementById('notice-text');
@@ -16,7 +16,6 @@ let letGo = null;          // lets go of the lock once the program has ended
 let handOverAsked = false; // another tab asked for the game before it had started here
 
 const programReady = new Promise((resolve) => { Module.onRuntimeInitialized = resolve; });
-const soundsFetched = fetchSounds();
 openDatabaseEarly();
 
 function heartRuns() {
@@ -81,11 +80,7 @@ function handOver() {
 // and ended takes the game over as a fresh page.
 function takeOver() {
   if (programRan) {
-    try {
-      sessionStorage.setItem(TAKE_OVER, '1');
-    } catch (e) {
-      // a fresh page then asks again
-    }
+    window.name = TAKE_OVER;
     location.reload();
     return;
   }
@@ -104,11 +99,11 @@ function play() {
       game.hidden = false;
       running = programRan = true;
       callHeart(_web_start);
-      // The sounds are most of the site's bytes: the board does not wait for them, the heart takes them up later.
-      soundsFetched.then((sounds) => {
+      // The sounds are most of the site's bytes: fetched once the board has been shown, the heart takes them up then.
+      requestAnimationFrame(() => setTimeout(() => fetchSounds().then((sounds) => {
         putSoundsInFolder(sounds);
         callHeart(_web_sounds_arrived);
-      });
+      })));
       if (handOverAsked)
         handOver();
     });
@@ -134,13 +129,10 @@ document.addEventListener('visibilitychange', () => {
 window.addEventListener('pagehide', sessionEnds);
 
 function takeOverAsked() {
-  try {
-    const asked = sessionStorage.getItem(TAKE_OVER) !== null;
-    sessionStorage.removeItem(TAKE_OVER);
-    return asked;
-  } catch (e) {
-    return false;
-  }
+  const asked = window.name === TAKE_OVER;
+  if (asked)
+    window.name = '';
+  return asked;
 }
 
 if (navigator.locks && takeOverAsked()) {
