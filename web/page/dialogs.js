@@ -76,10 +76,10 @@ function openModalWindow(modal, caption, role, body, escapeCloses, beforeClose) 
 }
 
 function openMessageBox(modal, text, caption) {
-  const id = 'dialog-text-' + (dialogCount + 1);
-  const dialog = openModalWindow(modal, caption, 'alertdialog', [element('p', { 'class': 'message', 'id': id }, text)],
-                                 true, null);
-  dialog.setAttribute('aria-describedby', id);
+  const message = element('p', { 'class': 'message' }, text);
+  const dialog = openModalWindow(modal, caption, 'alertdialog', [message], true, null);
+  message.id = dialog.getAttribute('aria-labelledby') + '-text';
+  dialog.setAttribute('aria-describedby', message.id);
   dialog.querySelector('.ok').focus();
 }
 
